@@ -1,0 +1,85 @@
+#include "driver/dump_symbol_file.h"
+
+#include <cerrno>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+
+#include "driver/dump_output.h"
+#include "dumpers/raw_dump.h"
+#include "symfile/readers.h"
+
+namespace {
+
+using DumpFunction = void (*)(DumpState &);
+
+struct KindDumper {
+    std::uint16_t kind;
+    DumpFunction dump;
+};
+
+// Kinds with a layout of their own; every other kind is dumped raw. The
+// decoding dumpers are not written yet, so these go through the raw dump too.
+const KindDumper kKindDumpers[] = {
+    {4, dumpRawItem}, {5, dumpRawItem}, {6, dumpRawItem}, {7, dumpRawItem}, {11, dumpRawItem},
+};
+
+DumpFunction dumperFor(std::uint16_t kind) {
+    for (const KindDumper &entry : kKindDumpers) {
+        if (entry.kind == kind) {
+            return entry.dump;
+        }
+    }
+    return dumpRawItem;
+}
+
+// "%06X: (%d) [%04x] ": the offset of the kind field, the length, the kind.
+void writeHeaderLine(DumpState &state, std::int64_t kindOffset, std::uint16_t length) {
+    writeHexUpper(state, static_cast<std::uint64_t>(kindOffset), 6);
+    writeBytes(state, ": (", 3);
+    writeDecimal(state, length, 0);
+    writeBytes(state, ") [", 3);
+    writeHex(state, state.kind, 4);
+    writeBytes(state, "] ", 2);
+}
+
+} // namespace
+
+void dumpItems(DumpState &state) {
+    for (;;) {
+        std::int64_t start = inputOffset(state);
+        std::uint16_t length = readBe16(state);
+        std::int64_t kindOffset = inputOffset(state);
+        std::uint16_t kind = readBe16(state);
+        if (inputOffset(state) - start < 4) {
+            return; // the input ends here or inside a header
+        }
+        state.remaining = length;
+        state.kind = kind;
+        writeHeaderLine(state, kindOffset, length);
+        dumperFor(kind)(state);
+        writeLineEnd(state);
+    }
+}
+
+void dumpSymbolFile(DumpState &state, const char *path) {
+    state.input = InputStream{};
+    state.output.file = nullptr;
+    state.output.len = 0;
+    state.input.path = path;
+    state.input.file = std::fopen(path, "rb");
+    if (state.input.file == nullptr) {
+        reportFailure(path, std::strerror(errno));
+        endProcess(1);
+    }
+    primeInput(state);
+    // Binary, so that the CR LF line ends written by the dump are the bytes
+    // stored on every platform.
+    state.output.file = std::fopen(kDumpFileName, "wb");
+    if (state.output.file == nullptr) {
+        reportFailure(kDumpFileName, std::strerror(errno));
+        endProcess(1);
+    }
+    dumpItems(state);
+    closeDumpFile(state);
+}

@@ -1,0 +1,5 @@
+#include <cstdlib>
+
+#include "driver/dump_output.h"
+
+void endProcess(int status) { std::exit(status); }

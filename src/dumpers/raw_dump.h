@@ -1,0 +1,11 @@
+// The dump of items whose kind has no layout of its own.
+#pragma once
+
+#include "driver/dump_state.h"
+
+// True for the 95 bytes from space to tilde, whatever the locale.
+bool isPrintable(unsigned char b);
+
+// Writes the body as quoted runs of printable bytes and two-digit hex for all
+// others, and names the kind on standard output.
+void dumpRawItem(DumpState &state);

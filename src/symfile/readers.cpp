@@ -1,0 +1,113 @@
+#include "symfile/readers.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include "driver/dump_output.h"
+
+namespace {
+
+// Refills the window when every byte of it has been read, keeping the last
+// kInputKeepBack bytes so that a short seek backwards stays inside it.
+// Returns false at the end of the input.
+bool fillInput(DumpState &state) {
+    InputStream &in = state.input;
+    if (in.pos < in.len) {
+        return true;
+    }
+    if (in.atEnd) {
+        return false;
+    }
+    std::size_t keep = in.len < kInputKeepBack ? in.len : kInputKeepBack;
+    std::memmove(in.bytes, in.bytes + in.len - keep, keep);
+    in.windowStart += static_cast<std::int64_t>(in.len - keep);
+    in.pos = keep;
+    in.len = keep;
+    std::size_t got = std::fread(in.bytes + keep, 1, kInputBufferSize - keep, in.file);
+    if (got == 0) {
+        if (std::ferror(in.file)) {
+            failRun(state, in.path, errno);
+        }
+        in.atEnd = true;
+        return false;
+    }
+    in.len += got;
+    return true;
+}
+
+// Reads up to width bytes, most significant first; each byte the input lacks
+// counts as 0xFF.
+std::uint32_t readBigEndian(DumpState &state, int width) {
+    unsigned char field[4];
+    int have = 0;
+    while (have < width && fillInput(state)) {
+        InputStream &in = state.input;
+        std::size_t step = in.len - in.pos;
+        if (step > static_cast<std::size_t>(width - have)) {
+            step = static_cast<std::size_t>(width - have);
+        }
+        std::memcpy(field + have, in.bytes + in.pos, step);
+        in.pos += step;
+        have += static_cast<int>(step);
+    }
+    std::uint32_t value = 0;
+    for (int i = 0; i < width; ++i) {
+        value = (value << 8) | (i < have ? field[i] : 0xFFu);
+    }
+    return value;
+}
+
+} // namespace
+
+std::int64_t inputOffset(const DumpState &state) {
+    return state.input.windowStart + static_cast<std::int64_t>(state.input.pos);
+}
+
+std::uint8_t readByte(DumpState &state) {
+    if (!fillInput(state)) {
+        return 0xFF;
+    }
+    return state.input.bytes[state.input.pos++];
+}
+
+std::uint16_t readBe16(DumpState &state) { return static_cast<std::uint16_t>(readBigEndian(state, 2)); }
+
+std::uint32_t readBe32(DumpState &state) { return readBigEndian(state, 4); }
+
+std::size_t takeInput(DumpState &state, const unsigned char **data, std::size_t max) {
+    if (!fillInput(state)) {
+        return 0;
+    }
+    InputStream &in = state.input;
+    std::size_t n = in.len - in.pos;
+    if (n > max) {
+        n = max;
+    }
+    *data = in.bytes + in.pos;
+    in.pos += n;
+    return n;
+}
+
+void seekInput(DumpState &state, std::int64_t target) {
+    InputStream &in = state.input;
+    if (target < in.windowStart) {
+        // The frame seeks back at most one counted name and its entry words,
+        // which the kept bytes always cover.
+        failRun(state, in.path, EINVAL);
+    }
+    // Read forward up to the target; the input need not be seekable.
+    while (target > in.windowStart + static_cast<std::int64_t>(in.len)) {
+        in.pos = in.len;
+        if (!fillInput(state)) {
+            // Past the end: every later read meets the end of the input.
+            in.windowStart = target;
+            in.pos = 0;
+            in.len = 0;
+            return;
+        }
+    }
+    in.pos = static_cast<std::size_t>(target - in.windowStart);
+}
+
+void primeInput(DumpState &state) { fillInput(state); }

@@ -1,0 +1,216 @@
+#!/usr/bin/env python3
+"""Runs the real symtext binary on symbol files built here and checks the
+exact bytes of "OutPut.txt", standard output, standard error and the exit
+status.
+
+Usage: process_test.py --symtext PATH --examples DIR [unittest options]
+SYMTEXT_EMULATOR, when set, is a command put before the binary (wine, say).
+"""
+
+import argparse
+import os
+import shlex
+import shutil
+import subprocess
+import sys
+import tempfile
+import unittest
+
+SYMTEXT = None
+EXAMPLES = None
+EMULATOR = shlex.split(os.environ.get("SYMTEXT_EMULATOR", "").replace(";", " "))
+USAGE = b"Error! Give me SYM filenames...\n"
+
+
+# Fixture builders. Every field of the file is big-endian.
+def be16(v):
+    return v.to_bytes(2, "big")
+
+
+def be32(v):
+    return v.to_bytes(4, "big")
+
+
+def item(kind, body=b"", length=None):
+    """One item: length (2 bytes, header included), kind (2 bytes), body."""
+    return be16(4 + len(body) if length is None else length) + be16(kind) + body
+
+
+def counted(chars, pad=None):
+    """A counted name: count byte, characters, 3 - n % 4 pad bytes."""
+    pad = bytes(3 - len(chars) % 4) if pad is None else pad
+    return bytes([len(chars)]) + chars + pad
+
+
+def crlf(text):
+    """The dump as a reader sees it, with its line ends stored as CR LF."""
+    return text.replace(b"\n", b"\r\n")
+
+
+class Run:
+    def __init__(self, status, stdout, stderr, dump):
+        self.status, self.stdout, self.stderr, self.dump = status, stdout, stderr, dump
+
+
+class SymtextCase(unittest.TestCase):
+    def setUp(self):
+        self.dir = tempfile.mkdtemp(prefix="symtext-")
+        self.addCleanup(shutil.rmtree, self.dir, ignore_errors=True)
+
+    def path(self, name):
+        return os.path.join(self.dir, name)
+
+    def run_symtext(self, *args, data=None):
+        """Runs symtext in the case's directory, on data written to in.sym when given."""
+        if data is not None:
+            with open(self.path("in.sym"), "wb") as f:
+                f.write(data)
+            args = ("in.sym",) + args
+        proc = subprocess.run(EMULATOR + [SYMTEXT, *args], cwd=self.dir,
+                              capture_output=True, timeout=120)
+        dump = None
+        if os.path.isfile(self.path("OutPut.txt")):
+            with open(self.path("OutPut.txt"), "rb") as f:
+                dump = f.read()
+        return Run(proc.returncode, proc.stdout, proc.stderr, dump)
+
+    def assertDump(self, data, dump, stdout=b"", status=0):
+        run = self.run_symtext(data=data)
+        self.assertEqual(run.dump, crlf(dump))
+        self.assertEqual(run.stdout, stdout)
+        self.assertEqual(run.stderr, b"")
+        self.assertEqual(run.status, status)
+        return run
+
+
+class CommandLine(SymtextCase):
+    def test_wrong_argument_counts_print_usage(self):
+        for args in [(), ("a.sym", "b.sym"), ("a", "b", "c")]:
+            with self.subTest(args=args):
+                run = self.run_symtext(*args)
+                self.assertEqual((run.status, run.stdout, run.stderr), (1, USAGE, b""))
+                self.assertIsNone(run.dump)
+
+    def test_missing_file_is_reported_and_old_dump_kept(self):
+        with open(self.path("OutPut.txt"), "wb") as f:
+            f.write(b"older dump")
+        run = self.run_symtext("missing.sym")
+        self.assertEqual(run.status, 1)
+        self.assertEqual(run.stdout, b"")
+        self.assertEqual(run.stderr, b"symtext: missing.sym: No such file or directory\n")
+        self.assertEqual(run.dump, b"older dump")
+
+    def test_directory_is_refused_before_the_dump_is_created(self):
+        os.mkdir(self.path("adir"))
+        run = self.run_symtext("adir")
+        self.assertEqual(run.status, 1)
+        self.assertEqual(run.stdout, b"")
+        self.assertTrue(run.stderr.startswith(b"symtext: adir: "), run.stderr)
+        self.assertEqual(run.stderr.count(b"\n"), 1)
+        self.assertIsNone(run.dump)
+
+    def test_dump_file_that_cannot_be_opened(self):
+        os.mkdir(self.path("OutPut.txt"))
+        run = self.run_symtext(data=item(1, b"A"))
+        self.assertEqual(run.status, 1)
+        self.assertTrue(run.stderr.startswith(b"symtext: OutPut.txt: "), run.stderr)
+        self.assertEqual(run.stdout, b"")
+
+    @unittest.skipUnless(os.path.exists("/dev/full") and not EMULATOR, "needs /dev/full")
+    def test_full_disk_is_a_failure(self):
+        os.symlink("/dev/full", self.path("OutPut.txt"))
+        run = self.run_symtext(data=item(1, b"A" * 100))
+        self.assertEqual(run.status, 1)
+        self.assertEqual(run.stderr, b"symtext: OutPut.txt: No space left on device\n")
+
+
+    @unittest.skipUnless(os.path.exists("/dev/full") and not EMULATOR, "needs /dev/full")
+    def test_console_that_cannot_be_written(self):
+        with open(self.path("in.sym"), "wb") as f:
+            f.write(item(1, b"A"))
+        with open("/dev/full", "wb") as full:
+            proc = subprocess.run([SYMTEXT, "in.sym"], cwd=self.dir, stdout=full,
+                                  stderr=subprocess.PIPE, timeout=60)
+        self.assertEqual(proc.returncode, 1)
+        self.assertEqual(proc.stderr, b"symtext: standard output: No space left on device\n")
+
+
+class ItemLoop(SymtextCase):
+    def test_empty_file_gives_empty_dump(self):
+        self.assertDump(b"", b"")
+
+    def test_header_cut_short_is_ignored(self):
+        whole = item(1, b"A\x00")
+        for extra in [b"\x00", b"\x00\x06", b"\x00\x06\x00"]:
+            with self.subTest(extra=extra):
+                self.assertDump(whole + extra, b'000002: (6) [0001] \t"A"\t00\n', b"1 ")
+
+    def test_raw_examples(self):
+        cases = [
+            # (bytes, dump, console)
+            (item(1, b"A\x00"), b'000002: (6) [0001] \t"A"\t00\n', b"1 "),
+            (item(9, b"\x00\x01hi"), b'000002: (8) [0009] 0001\t"hi\n', b"9 "),
+            (item(0), b"000002: (4) [0000] \n", b"0 "),
+            (item(1, b"\t "), b'000002: (6) [0001] 09\t" \n', b"1 "),
+            (item(0xFFFF, b"\xff"), b"000002: (5) [ffff] ff\n", b"65535 "),
+            (item(1, b"A\x00") + item(9, b"\x00\x01hi"),
+             b'000002: (6) [0001] \t"A"\t00\n000008: (8) [0009] 0001\t"hi\n', b"1 9 "),
+        ]
+        for data, dump, console in cases:
+            with self.subTest(data=data):
+                self.assertDump(data, dump, console)
+
+    def test_short_raw_item_resumes_four_bytes_on(self):
+        for length in range(4):
+            with self.subTest(length=length):
+                data = item(2, length=length) + item(1, b"A\x00")
+                self.assertDump(data, b"000002: (%d) [0002] ?????\n"
+                                      b'000006: (6) [0001] \t"A"\t00\n' % length, b"2 1 ")
+
+    def test_body_cut_short_reads_ff(self):
+        data = item(3, b"AB", length=10)
+        self.assertDump(data, b'000002: (10) [0003] \t"AB"\tffffffff\n', b"3 ")
+
+    def test_length_and_kind_formats(self):
+        body = b"\x00" * 65531
+        self.assertDump(item(0x0B00, body), b"000002: (65535) [0b00] " + b"00" * 65531 + b"\n",
+                        b"2816 ")
+
+    def test_offsets_past_six_digits(self):
+        # 257 items of 65535 bytes put the 258th at 0x100FEFF.
+        data = item(1, b"x" * 65531) * 257 + item(1, b"A\x00")
+        run = self.run_symtext(data=data)
+        self.assertEqual(run.status, 0)
+        self.assertIn(b"\r\nFFFF02: (65535) [0001] \t\"xxx", run.dump)
+        self.assertTrue(run.dump.endswith(b'x\r\n100FF01: (6) [0001] \t"A"\t00\r\n'))
+        self.assertEqual(run.dump.count(b"\r\n"), 258)
+        self.assertEqual(run.stdout, b"1 " * 258)
+
+
+class Sample(SymtextCase):
+    def test_sample_dump_matches(self):
+        with open(os.path.join(EXAMPLES, "sample.sym"), "rb") as f:
+            data = f.read()
+        with open(os.path.join(EXAMPLES, "sample.dump"), "rb") as f:
+            expected = f.read()
+        with open(os.path.join(EXAMPLES, "sample.console"), "rb") as f:
+            console = f.read()
+        run = self.run_symtext(data=data)
+        self.assertEqual(run.dump, expected)
+        self.assertEqual(run.stdout, console)
+        self.assertEqual(run.status, 0)
+
+
+def main():
+    global SYMTEXT, EXAMPLES
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--symtext", required=True)
+    parser.add_argument("--examples", required=True)
+    opts, rest = parser.parse_known_args()
+    SYMTEXT = os.path.abspath(opts.symtext)
+    EXAMPLES = os.path.abspath(opts.examples)
+    unittest.main(argv=[sys.argv[0], "-v"] + rest)
+
+
+if __name__ == "__main__":
+    main()
