@@ -187,6 +187,82 @@ class ItemLoop(SymtextCase):
         self.assertEqual(run.stdout, b"1 " * 258)
 
 
+RAW_A = item(1, b"A\x00")               # an opaque item written before a failure
+RAW_A_TEXT = b'000002: (6) [0001] \t"A"\t00\n'
+
+
+class FixedKinds(SymtextCase):
+    def test_examples(self):
+        int_name = counted(b"int")       # 03 'i' 'n' 't', no pad
+        cases = [
+            # kind 5: W1, a name
+            (item(5, be32(0x12) + int_name),
+             b'000002: (12) [0005] \t(00000012) [ 3]"int"\n'),
+            (item(5, be32(0x12) + counted(b"ab")),
+             b'000002: (12) [0005] \t(00000012) [ 2]"ab"\t\t00\n'),
+            # four bytes the layout does not explain
+            (item(5, be32(0x12) + int_name + b"\x01\x02\x03\x04"),
+             b'000002: (16) [0005] \t(00000012) [ 3]"int"\t?? pad ?? 01020304\n'),
+            # kind 4: W1 to W4, a name
+            (item(4, be32(0x20) + be32(0x00010005) + be32(2) + be32(0x8000) + counted(b"x")),
+             b'000002: (24) [0004] \t(00000020) 00010005 ^2:@00008000 [ 1]"x"\t\t0000\n'),
+            # kind 7: five words, W2 right-aligned in eight columns
+            (item(7, be32(0x10) + be32(1) + be32(4) + be32(0) + be32(3)),
+             b"000002: (24) [0007] \t10        1 (00000004) 0 3\n"),
+            (item(7, be32(0xFFFFFFFF) + be32(0x80000001) + be32(0) + be32(0xABC) + be32(0)),
+             b"000002: (24) [0007] \tffffffff 80000001 (00000000) abc 0\n"),
+            # a line feed in a name is CR LF in the dump
+            (item(5, be32(1) + counted(b"a\nb")),
+             b'000002: (12) [0005] \t(00000001) [ 3]"a\nb"\n'),
+        ]
+        for data, dump in cases:
+            with self.subTest(data=data):
+                self.assertDump(data, dump)
+
+    def test_unacceptable_lengths_abort(self):
+        cases = [(5, 4), (5, 7), (4, 15), (4, 4), (7, 23), (7, 25), (7, 28), (7, 4)]
+        for kind, length in cases:
+            with self.subTest(kind=kind, length=length):
+                body = bytes(max(0, length - 4))
+                data = RAW_A + item(kind, body, length=length) + RAW_A
+                run = self.run_symtext(data=data)
+                self.assertEqual(run.status, 1)
+                self.assertEqual(run.dump, crlf(RAW_A_TEXT) +
+                                 b"000008: (%d) [%04x] ?????" % (length, kind))
+                self.assertEqual(run.stdout, b"1 ")
+                self.assertEqual(run.stderr, b"")
+
+    def test_kind4_shorter_than_its_words(self):
+        nxt = item(5, be32(0x12) + counted(b"int"))  # 00 0C 00 05 | 00 00 00 12 | 03 'int'
+        # 16 bytes: W4 is the next item's header and the name its word's first
+        # bytes (n = 0, pad 00 00 12); the next item is then read at 16.
+        self.assertDump(item(4, be32(1) + be32(2) + be32(3), length=16) + nxt,
+                        b'000002: (16) [0004] \t(00000001) 00000002 ^3:@000c0005 [ 0]""\t\t000012\n'
+                        b'000012: (12) [0005] \t(00000012) [ 3]"int"\n')
+        # 19 bytes: W4 takes AA BB CC and the next item's first byte; the name
+        # (n = 0x0C) runs to the end of the input, then reads 0xFF.
+        self.assertDump(item(4, be32(1) + be32(2) + be32(3) + b"\xAA\xBB\xCC", length=19) + nxt,
+                        b'000002: (19) [0004] \t(00000001) 00000002 ^3:@aabbcc00 [12]"'
+                        b'\x00\x05\x00\x00\x00\x12\x03int\xff\xff"\t\tffffff\n'
+                        b'000015: (12) [0005] \t(00000012) [ 3]"int"\n')
+
+    def test_items_cut_off_by_the_end_of_the_input(self):
+        cases = [
+            # a name of five characters with two of them present
+            (item(5, be32(0x12) + b"\x05ab", length=16),
+             b'000002: (16) [0005] \t(00000012) [ 5]"ab\xff\xff\xff"\t\tffff\n'),
+            # trailing bytes past the end
+            (item(5, be32(0x12) + counted(b"int"), length=20),
+             b'000002: (20) [0005] \t(00000012) [ 3]"int"\t?? pad ?? ' + b"ff" * 8 + b"\n"),
+            # words past the end read as ffffffff; W2 (02 ff ff ff) takes one column of fill
+            (item(7, be32(1) + b"\x02", length=24),
+             b"000002: (24) [0007] \t1  2ffffff (ffffffff) ffffffff ffffffff\n"),
+        ]
+        for data, dump in cases:
+            with self.subTest(data=data):
+                self.assertDump(data, dump)
+
+
 class Sample(SymtextCase):
     def test_sample_dump_matches(self):
         with open(os.path.join(EXAMPLES, "sample.sym"), "rb") as f:

@@ -85,11 +85,32 @@ void writeChar(DumpState &state, char c) {
 
 void writeLineEnd(DumpState &state) { writeBytes(state, "\r\n", 2); }
 
-void writeNameByte(DumpState &state, unsigned char b) {
-    if (b == '\n') {
+void writeNameBytes(DumpState &state, const unsigned char *data, std::size_t n) {
+    const unsigned char *end = data + n;
+    while (data < end) {
+        const void *found = std::memchr(data, '\n', static_cast<std::size_t>(end - data));
+        const unsigned char *stop = found != nullptr ? static_cast<const unsigned char *>(found) : end;
+        writeBytes(state, reinterpret_cast<const char *>(data), static_cast<std::size_t>(stop - data));
+        if (stop == end) {
+            break;
+        }
         writeLineEnd(state);
-    } else {
-        writeChar(state, static_cast<char>(b));
+        data = stop + 1;
+    }
+}
+
+void writeHexBytes(DumpState &state, const unsigned char *data, std::size_t n) {
+    constexpr std::size_t kBlock = kOutputBufferSize / 2;
+    while (n > 0) {
+        std::size_t block = n < kBlock ? n : kBlock;
+        char *out = reserveOutput(state, block * 2);
+        for (std::size_t i = 0; i < block; ++i) {
+            out[2 * i] = kHexLower[data[i] >> 4];
+            out[2 * i + 1] = kHexLower[data[i] & 0xF];
+        }
+        state.output.len += block * 2;
+        data += block;
+        n -= block;
     }
 }
 

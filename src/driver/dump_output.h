@@ -18,8 +18,10 @@ void writeBytes(DumpState &state, const char *text, std::size_t n);
 void writeText(DumpState &state, const char *text);
 void writeChar(DumpState &state, char c);
 void writeLineEnd(DumpState &state);
-// A byte of a name as it stands, except that a line feed becomes CR LF.
-void writeNameByte(DumpState &state, unsigned char b);
+// Name bytes as they stand, except that each line feed becomes CR LF.
+void writeNameBytes(DumpState &state, const unsigned char *data, std::size_t n);
+// Two lowercase hex digits for each byte ("%02x" a byte).
+void writeHexBytes(DumpState &state, const unsigned char *data, std::size_t n);
 // Lowercase hex, zero-filled to at least minDigits digits ("%08x", "%0x").
 void writeHex(DumpState &state, std::uint64_t value, int minDigits);
 // Uppercase hex, zero-filled to at least minDigits digits ("%06X").

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "driver/dump_output.h"
+#include "dumpers/fixed_kinds.h"
 #include "dumpers/raw_dump.h"
 #include "symfile/readers.h"
 
@@ -18,10 +19,10 @@ struct KindDumper {
     DumpFunction dump;
 };
 
-// Kinds with a layout of their own; every other kind is dumped raw. The
-// decoding dumpers are not written yet, so these go through the raw dump too.
+// Kinds with a layout of their own; every other kind is dumped raw. Kinds 6
+// and 11 have no decoding dumper yet and go through the raw dump too.
 const KindDumper kKindDumpers[] = {
-    {4, dumpRawItem}, {5, dumpRawItem}, {6, dumpRawItem}, {7, dumpRawItem}, {11, dumpRawItem},
+    {4, dumpKind4}, {5, dumpKind5}, {6, dumpRawItem}, {7, dumpKind7}, {11, dumpRawItem},
 };
 
 DumpFunction dumperFor(std::uint16_t kind) {
