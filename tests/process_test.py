@@ -263,6 +263,82 @@ class FixedKinds(SymtextCase):
                 self.assertDump(data, dump)
 
 
+class ListKinds(SymtextCase):
+    def test_examples(self):
+        names_ab = counted(b"A") + counted(b"B")  # 01 41 00 00 | 01 42 00 00
+        words11 = be32(4) + be32(2) + be32(0)     # W1, M = 2, W3
+        cases = [
+            # kind 6: M = 1, W2, then E1, E2 and a name
+            (item(6, be32(1) + be32(8) + be32(0) + be32(4) + counted(b"a")),
+             b'000002: (24) [0006] \t#00000001 =00000008\n\t+00000000 (00000004) [ 1]"a"\t\t0000\n\n'),
+            # kind 6 with M = 0
+            (item(6, be32(0) + be32(0xCAFE)),
+             b"000002: (12) [0006] \t#00000000 =0000cafe\n\n"),
+            # kind 6: trailing bytes stand on a line of their own
+            (item(6, be32(1) + be32(8) + be32(0) + be32(4) + counted(b"a") + b"\xEE"),
+             b'000002: (25) [0006] \t#00000001 =00000008\n\t+00000000 (00000004) [ 1]"a"\t\t0000\n'
+             b"\t?? pad ?? ee\n"),
+            # kind 11: W1, M, W3, then M names
+            (item(11, words11 + names_ab),
+             b'000002: (24) [000b] \t00000004 #00000002 00000000\n\t\t[ 1]"A"\t\t0000\n\t\t[ 1]"B"\t\t0000\n'),
+            # kind 11: trailing bytes go on the last name's line
+            (item(11, words11 + names_ab + b"\x0a\x0b\x0c\x0d"),
+             b'000002: (28) [000b] \t00000004 #00000002 00000000\n\t\t[ 1]"A"\t\t0000\n'
+             b'\t\t[ 1]"B"\t\t0000\t?? pad ?? 0a0b0c0d\n'),
+            # kind 11 with M = 0: trailing bytes follow the fixed text
+            (item(11, be32(1) + be32(0) + be32(2) + b"\x01\x02\x03\x04"),
+             b"000002: (20) [000b] \t00000001 #00000000 00000002\t?? pad ?? 01020304\n"),
+            # names of every pad size
+            (item(11, be32(0) + be32(5) + be32(0) + counted(b"") + counted(b"a") + counted(b"ab")
+                  + counted(b"abc") + counted(b"abcd")),
+             b"000002: (40) [000b] \t00000000 #00000005 00000000\n"
+             b'\t\t[ 0]""\t\t000000\n\t\t[ 1]"a"\t\t0000\n\t\t[ 2]"ab"\t\t00\n\t\t[ 3]"abc"\n'
+             b'\t\t[ 4]"abcd"\t\t000000\n'),
+        ]
+        for data, dump in cases:
+            with self.subTest(data=data):
+                self.assertDump(data, dump)
+
+    def test_refused_lengths(self):
+        for kind, length in [(6, 11), (6, 4), (11, 19), (11, 16), (11, 4)]:
+            with self.subTest(kind=kind, length=length):
+                data = RAW_A + item(kind, bytes(max(0, length - 4)), length=length) + RAW_A
+                run = self.run_symtext(data=data)
+                self.assertEqual(run.status, 1)
+                self.assertEqual(run.dump, crlf(RAW_A_TEXT) +
+                                 b"000008: (%d) [%04x] ?????" % (length, kind))
+                self.assertEqual(run.stdout, b"1 ")
+
+    def test_hostile_counts_end_with_the_item(self):
+        cases = [
+            # M = 0xFFFFFFFF in a 20-byte kind 6: one entry starts inside the
+            # item; its name comes from the next item's header (n = 0, pad 06 00 01)
+            (item(6, be32(0xFFFFFFFF) + be32(0) + be32(1) + be32(2), length=20) + RAW_A,
+             b'000002: (20) [0006] \t#ffffffff =00000000\n\t+00000001 (00000002) [ 0]""\t\t060001\n\n'
+             b'000016: (6) [0001] \t"A"\t00\n', b"1 "),
+            # M = 0xFFFFFFFF in a 20-byte kind 11: the one name fills the item
+            (item(11, be32(0) + be32(0xFFFFFFFF) + be32(0) + counted(b"A")) + RAW_A,
+             b'000002: (20) [000b] \t00000000 #ffffffff 00000000\n\t\t[ 1]"A"\t\t0000\n'
+             b'000016: (6) [0001] \t"A"\t00\n', b"1 "),
+            # M = 1000 with three names that fill the item
+            (item(11, be32(0) + be32(1000) + be32(0) + counted(b"A") + counted(b"B") + counted(b"C")),
+             b'000002: (28) [000b] \t00000000 #000003e8 00000000\n'
+             b'\t\t[ 1]"A"\t\t0000\n\t\t[ 1]"B"\t\t0000\n\t\t[ 1]"C"\t\t0000\n', b""),
+            # a 1000-byte item cut off after one name: each name past the end
+            # reads n = 255 and charges 256 until nothing of the item is left
+            (item(11, be32(0) + be32(0xFFFFFFFF) + be32(0) + counted(b"A"), length=1000),
+             b'000002: (1000) [000b] \t00000000 #ffffffff 00000000\n\t\t[ 1]"A"\t\t0000'
+             + (b'\n\t\t[255]"' + b"\xff" * 255 + b'"') * 4 + b"\n", b""),
+            # the same for kind 6: entries past the end read ffffffff words
+            (item(6, be32(0xFFFFFFFF) + be32(0), length=600),
+             b"000002: (600) [0006] \t#ffffffff =00000000\n"
+             + (b'\t+ffffffff (ffffffff) [255]"' + b"\xff" * 255 + b'"\n') * 3 + b"\n", b""),
+        ]
+        for data, dump, console in cases:
+            with self.subTest(data=data[:24]):
+                self.assertDump(data, dump, console)
+
+
 class Sample(SymtextCase):
     def test_sample_dump_matches(self):
         with open(os.path.join(EXAMPLES, "sample.sym"), "rb") as f:

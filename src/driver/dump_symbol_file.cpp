@@ -7,6 +7,7 @@
 
 #include "driver/dump_output.h"
 #include "dumpers/fixed_kinds.h"
+#include "dumpers/list_kinds.h"
 #include "dumpers/raw_dump.h"
 #include "symfile/readers.h"
 
@@ -19,10 +20,9 @@ struct KindDumper {
     DumpFunction dump;
 };
 
-// Kinds with a layout of their own; every other kind is dumped raw. Kinds 6
-// and 11 have no decoding dumper yet and go through the raw dump too.
+// Kinds with a layout of their own; every other kind is dumped raw.
 const KindDumper kKindDumpers[] = {
-    {4, dumpKind4}, {5, dumpKind5}, {6, dumpRawItem}, {7, dumpKind7}, {11, dumpRawItem},
+    {4, dumpKind4}, {5, dumpKind5}, {6, dumpKind6}, {7, dumpKind7}, {11, dumpKind11},
 };
 
 DumpFunction dumperFor(std::uint16_t kind) {
