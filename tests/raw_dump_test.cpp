@@ -40,6 +40,25 @@ TEST(RawDump, QuotingRules) {
     }
 }
 
+TEST(RawDump, OneOtherByteAnywhereInARun) {
+    // Every byte that is not printable splits a run of letters the same way,
+    // wherever it stands.
+    const std::string letters = "ABCDEFGHIJKLMNOPQRS";
+    for (unsigned char other : {0x00, 0x09, 0x0A, 0x1F, 0x7F, 0x80, 0xFF}) {
+        for (std::size_t at = 0; at < letters.size(); ++at) {
+            std::string body = letters;
+            body[at] = static_cast<char>(other);
+            std::string before = letters.substr(0, at);
+            std::string after = letters.substr(at + 1);
+            static const char digits[] = "0123456789abcdef";
+            std::string expected = before.empty() ? "" : "\t\"" + before + "\"\t";
+            expected += {digits[other >> 4], digits[other & 0xF]};
+            expected += after.empty() ? "" : "\t\"" + after;
+            EXPECT_EQ(rawText(body), expected) << "byte " << int(other) << " at " << at;
+        }
+    }
+}
+
 TEST(RawDump, EveryByteIsClassifiedOnce) {
     int printable = 0;
     for (int b = 0; b < 256; ++b) {

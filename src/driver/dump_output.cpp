@@ -6,38 +6,6 @@
 
 namespace {
 
-const char kHexLower[] = "0123456789abcdef";
-const char kHexUpper[] = "0123456789ABCDEF";
-
-// Writes value in hex into the end of digits[] and returns its first digit.
-char *formatHex(char *end, std::uint64_t value, int minDigits, const char *table) {
-    char *p = end;
-    do {
-        *--p = table[value & 0xF];
-        value >>= 4;
-    } while (value != 0);
-    while (end - p < minDigits) {
-        *--p = '0';
-    }
-    return p;
-}
-
-void writeHexWith(DumpState &state, std::uint64_t value, int minDigits, const char *table) {
-    char digits[32];
-    char *end = digits + sizeof digits;
-    char *first = formatHex(end, value, minDigits, table);
-    writeBytes(state, first, static_cast<std::size_t>(end - first));
-}
-
-void writePadded(DumpState &state, char *first, char *end, int width) {
-    char *out = reserveOutput(state, static_cast<std::size_t>(width) + 24);
-    std::size_t n = static_cast<std::size_t>(end - first);
-    std::size_t fill = static_cast<std::size_t>(width) > n ? static_cast<std::size_t>(width) - n : 0;
-    std::memset(out, ' ', fill);
-    std::memcpy(out + fill, first, n);
-    state.output.len += fill + n;
-}
-
 // Writes the buffer out without ending the run; false when the write failed.
 bool drainOutput(DumpState &state) {
     OutputBuffer &out = state.output;
@@ -52,14 +20,7 @@ bool drainOutput(DumpState &state) {
 
 } // namespace
 
-char *reserveOutput(DumpState &state, std::size_t n) {
-    if (kOutputBufferSize - state.output.len < n) {
-        flushOutput(state);
-    }
-    return state.output.bytes + state.output.len;
-}
-
-void writeBytes(DumpState &state, const char *text, std::size_t n) {
+void writeBytesSlow(DumpState &state, const char *text, std::size_t n) {
     OutputBuffer &out = state.output;
     while (n > 0) {
         if (out.len == kOutputBufferSize) {
@@ -75,15 +36,6 @@ void writeBytes(DumpState &state, const char *text, std::size_t n) {
 }
 
 void writeText(DumpState &state, const char *text) { writeBytes(state, text, std::strlen(text)); }
-
-void writeChar(DumpState &state, char c) {
-    if (state.output.len == kOutputBufferSize) {
-        flushOutput(state);
-    }
-    state.output.bytes[state.output.len++] = c;
-}
-
-void writeLineEnd(DumpState &state) { writeBytes(state, "\r\n", 2); }
 
 void writeNameBytes(DumpState &state, const unsigned char *data, std::size_t n) {
     const unsigned char *end = data + n;
@@ -105,8 +57,7 @@ void writeHexBytes(DumpState &state, const unsigned char *data, std::size_t n) {
         std::size_t block = n < kBlock ? n : kBlock;
         char *out = reserveOutput(state, block * 2);
         for (std::size_t i = 0; i < block; ++i) {
-            out[2 * i] = kHexLower[data[i] >> 4];
-            out[2 * i + 1] = kHexLower[data[i] & 0xF];
+            putHexByte(out + 2 * i, data[i]);
         }
         state.output.len += block * 2;
         data += block;
@@ -114,35 +65,57 @@ void writeHexBytes(DumpState &state, const unsigned char *data, std::size_t n) {
     }
 }
 
-void writeHex(DumpState &state, std::uint64_t value, int minDigits) {
-    writeHexWith(state, value, minDigits, kHexLower);
+char *putHex(char *p, std::uint64_t value, int width, char fill, const HexPairTable &table) {
+    int digits = 1;
+    for (std::uint64_t rest = value >> 4; rest != 0; rest >>= 4) {
+        ++digits;
+    }
+    char *end = p + (digits > width ? digits : width);
+    char *q = end;
+    for (; digits >= 2; digits -= 2) {
+        q -= 2;
+        std::memcpy(q, table.pairs[value & 0xFF], 2);
+        value >>= 8;
+    }
+    if (digits != 0) {
+        *--q = table.pairs[value & 0xF][1];
+    }
+    while (q > p) {
+        *--q = fill;
+    }
+    return end;
 }
 
-void writeHexUpper(DumpState &state, std::uint64_t value, int minDigits) {
-    writeHexWith(state, value, minDigits, kHexUpper);
+char *putDecimal(char *p, std::uint32_t value, int width) {
+    int digits = 1;
+    for (std::uint32_t rest = value / 10; rest != 0; rest /= 10) {
+        ++digits;
+    }
+    char *end = p + (digits > width ? digits : width);
+    char *q = end;
+    do {
+        *--q = static_cast<char>('0' + value % 10);
+        value /= 10;
+    } while (value != 0);
+    while (q > p) {
+        *--q = ' ';
+    }
+    return end;
+}
+
+void writeHex(DumpState &state, std::uint64_t value, int minDigits) {
+    char *out = reserveOutput(state, kMaxNumberWidth);
+    state.output.len += static_cast<std::size_t>(putHex(out, value, minDigits, '0', kHexPairs) - out);
 }
 
 void writeHexPadded(DumpState &state, std::uint32_t value, int width) {
-    char digits[16];
-    char *end = digits + sizeof digits;
-    writePadded(state, formatHex(end, value, 1, kHexLower), end, width);
-}
-
-void writeDecimal(DumpState &state, std::uint32_t value, int width) {
-    char digits[16];
-    char *end = digits + sizeof digits;
-    char *p = end;
-    do {
-        *--p = static_cast<char>('0' + value % 10);
-        value /= 10;
-    } while (value != 0);
-    writePadded(state, p, end, width);
+    char *out = reserveOutput(state, kMaxNumberWidth);
+    state.output.len += static_cast<std::size_t>(putHex(out, value, width, ' ', kHexPairs) - out);
 }
 
 void writeHexBytesRepeated(DumpState &state, unsigned char b, std::int64_t count) {
-    const char pair[2] = {kHexLower[b >> 4], kHexLower[b & 0xF]};
     for (std::int64_t i = 0; i < count; ++i) {
-        writeBytes(state, pair, 2);
+        writeBytes(state, kHexPairs.pairs[b], 2);
     }
 }
 

@@ -4,40 +4,94 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 #include "driver/dump_state.h"
 
 constexpr const char *kDumpFileName = "OutPut.txt";
 
+// The two hex digits of every byte value.
+struct HexPairTable {
+    char pairs[256][2];
+};
+constexpr HexPairTable makeHexPairTable(const char *digits) {
+    HexPairTable table{};
+    for (int b = 0; b < 256; ++b) {
+        table.pairs[b][0] = digits[b >> 4];
+        table.pairs[b][1] = digits[b & 0xF];
+    }
+    return table;
+}
+inline constexpr HexPairTable kHexPairs = makeHexPairTable("0123456789abcdef");
+inline constexpr HexPairTable kHexPairsUpper = makeHexPairTable("0123456789ABCDEF");
+
+// Puts the two hex digits of b at p and returns the place after them.
+inline char *putHexByte(char *p, unsigned char b) {
+    std::memcpy(p, kHexPairs.pairs[b], 2);
+    return p + 2;
+}
+
+// Writes the buffer out; a failed write ends the run through failRun.
+void flushOutput(DumpState &state);
+
 // Returns room for at least n bytes (n up to kOutputBufferSize) at the end of
 // the buffer; the caller writes there and then adds what it wrote to
 // output.len.
-char *reserveOutput(DumpState &state, std::size_t n);
+inline char *reserveOutput(DumpState &state, std::size_t n) {
+    if (kOutputBufferSize - state.output.len < n) {
+        flushOutput(state);
+    }
+    return state.output.bytes + state.output.len;
+}
 
-void writeBytes(DumpState &state, const char *text, std::size_t n);
+void writeBytesSlow(DumpState &state, const char *text, std::size_t n);
+
+// The common case, a short text that fits in the buffer, stays inline.
+inline void writeBytes(DumpState &state, const char *text, std::size_t n) {
+    OutputBuffer &out = state.output;
+    if (n <= kOutputBufferSize - out.len) {
+        std::memcpy(out.bytes + out.len, text, n);
+        out.len += n;
+    } else {
+        writeBytesSlow(state, text, n);
+    }
+}
+
+inline void writeChar(DumpState &state, char c) { writeBytes(state, &c, 1); }
+inline void writeLineEnd(DumpState &state) { writeBytes(state, "\r\n", 2); }
 void writeText(DumpState &state, const char *text);
-void writeChar(DumpState &state, char c);
-void writeLineEnd(DumpState &state);
 // Name bytes as they stand, except that each line feed becomes CR LF.
 void writeNameBytes(DumpState &state, const unsigned char *data, std::size_t n);
 // Two lowercase hex digits for each byte ("%02x" a byte).
 void writeHexBytes(DumpState &state, const unsigned char *data, std::size_t n);
-// Lowercase hex, zero-filled to at least minDigits digits ("%08x", "%0x").
+// The most any number takes with the widths used here: 64 bits in hex.
+constexpr std::size_t kMaxNumberWidth = 16;
+
+// Puts value at p in hex, right-aligned in at least width columns of fill,
+// and returns the place after it. width is at most kMaxNumberWidth.
+char *putHex(char *p, std::uint64_t value, int width, char fill, const HexPairTable &table);
+// Puts value at p in decimal, right-aligned in at least width columns of
+// spaces, and returns the place after it.
+char *putDecimal(char *p, std::uint32_t value, int width);
+
+// Lowercase hex, zero-filled to at least minDigits digits ("%0x").
 void writeHex(DumpState &state, std::uint64_t value, int minDigits);
-// Uppercase hex, zero-filled to at least minDigits digits ("%06X").
-void writeHexUpper(DumpState &state, std::uint64_t value, int minDigits);
+// A word as eight lowercase hex digits ("%08x"), the commonest field.
+inline void writeHex8(DumpState &state, std::uint32_t value) {
+    char *out = reserveOutput(state, 8);
+    for (int shift = 24; shift >= 0; shift -= 8) {
+        out = putHexByte(out, static_cast<unsigned char>(value >> shift));
+    }
+    state.output.len += 8;
+}
 // Lowercase hex right-aligned in at least width columns of spaces ("%8x").
 void writeHexPadded(DumpState &state, std::uint32_t value, int width);
-// Decimal right-aligned in at least width columns of spaces ("%d", "%2d").
-void writeDecimal(DumpState &state, std::uint32_t value, int width);
 // Two lowercase hex digits for each of count bytes of value b ("%02x").
 void writeHexBytesRepeated(DumpState &state, unsigned char b, std::int64_t count);
 
 // Writes the kind of an opaque item to standard output as "%d ".
 void writeKindToConsole(std::uint16_t kind);
 
-// Writes the buffer out; a failed write ends the run through failRun.
-void flushOutput(DumpState &state);
 // Flushes and closes the dump file, checking both.
 void closeDumpFile(DumpState &state);
 // Flushes standard output and checks that everything written there arrived.

@@ -9,8 +9,8 @@
 // that the item frame can seek back to an item's end after a counted name or
 // list entry ran past it (a name and its entry words take at most 264 bytes).
 constexpr std::size_t kInputKeepBack = 512;
-constexpr std::size_t kInputBufferSize = 64 * 1024;
-constexpr std::size_t kOutputBufferSize = 64 * 1024;
+constexpr std::size_t kInputBufferSize = 256 * 1024;
+constexpr std::size_t kOutputBufferSize = 256 * 1024;
 
 // The symbol file, read through a window of its bytes. The offset of
 // bytes[pos] in the file is windowStart + pos; bytes[pos..len) are unread.

@@ -36,12 +36,15 @@ DumpFunction dumperFor(std::uint16_t kind) {
 
 // "%06X: (%d) [%04x] ": the offset of the kind field, the length, the kind.
 void writeHeaderLine(DumpState &state, std::int64_t kindOffset, std::uint16_t length) {
-    writeHexUpper(state, static_cast<std::uint64_t>(kindOffset), 6);
-    writeBytes(state, ": (", 3);
-    writeDecimal(state, length, 0);
-    writeBytes(state, ") [", 3);
-    writeHex(state, state.kind, 4);
-    writeBytes(state, "] ", 2);
+    char *out = reserveOutput(state, kMaxNumberWidth + 16);
+    char *p = putHex(out, static_cast<std::uint64_t>(kindOffset), 6, '0', kHexPairsUpper);
+    std::memcpy(p, ": (", 3);
+    p = putDecimal(p + 3, length, 0);
+    std::memcpy(p, ") [", 3);
+    p = putHexByte(p + 3, static_cast<unsigned char>(state.kind >> 8));
+    p = putHexByte(p, static_cast<unsigned char>(state.kind & 0xFF));
+    std::memcpy(p, "] ", 2);
+    state.output.len += static_cast<std::size_t>(p + 2 - out);
 }
 
 } // namespace

@@ -15,13 +15,13 @@ void dumpKind4(DumpState &state) {
     std::uint32_t w3 = readBe32(state);
     std::uint32_t w4 = readBe32(state);
     writeBytes(state, "\t(", 2);
-    writeHex(state, w1, 8);
+    writeHex8(state, w1);
     writeBytes(state, ") ", 2);
-    writeHex(state, w2, 8);
+    writeHex8(state, w2);
     writeBytes(state, " ^", 2);
     writeHex(state, w3, 1);
     writeBytes(state, ":@", 2);
-    writeHex(state, w4, 8);
+    writeHex8(state, w4);
     writeChar(state, ' ');
     state.remaining -= 20;
     dumpCountedName(state, state.remaining);
@@ -33,7 +33,7 @@ void dumpKind5(DumpState &state) {
     std::int64_t itemEnd = openItemFrame(state, 8);
     std::uint32_t w1 = readBe32(state);
     writeBytes(state, "\t(", 2);
-    writeHex(state, w1, 8);
+    writeHex8(state, w1);
     writeBytes(state, ") ", 2);
     state.remaining -= 8;
     dumpCountedName(state, state.remaining);
@@ -55,7 +55,7 @@ void dumpKind7(DumpState &state) {
     writeChar(state, ' ');
     writeHexPadded(state, w[1], 8);
     writeBytes(state, " (", 2);
-    writeHex(state, w[2], 8);
+    writeHex8(state, w[2]);
     writeBytes(state, ") ", 2);
     writeHex(state, w[3], 1);
     writeChar(state, ' ');

@@ -18,18 +18,18 @@ void dumpKind6(DumpState &state) {
     std::uint32_t w2 = readBe32(state);
     state.remaining -= 12;
     writeBytes(state, "\t#", 2);
-    writeHex(state, count, 8);
+    writeHex8(state, count);
     writeBytes(state, " =", 2);
-    writeHex(state, w2, 8);
+    writeHex8(state, w2);
     writeLineEnd(state);
     for (; count > 0 && state.remaining > 0; --count) {
         std::uint32_t e1 = readBe32(state);
         std::uint32_t e2 = readBe32(state);
         state.remaining -= 8;
         writeBytes(state, "\t+", 2);
-        writeHex(state, e1, 8);
+        writeHex8(state, e1);
         writeBytes(state, " (", 2);
-        writeHex(state, e2, 8);
+        writeHex8(state, e2);
         writeBytes(state, ") ", 2);
         dumpCountedName(state, state.remaining);
         writeLineEnd(state);
@@ -47,11 +47,11 @@ void dumpKind11(DumpState &state) {
     std::uint32_t w3 = readBe32(state);
     state.remaining -= 16;
     writeChar(state, '\t');
-    writeHex(state, w1, 8);
+    writeHex8(state, w1);
     writeBytes(state, " #", 2);
-    writeHex(state, count, 8);
+    writeHex8(state, count);
     writeChar(state, ' ');
-    writeHex(state, w3, 8);
+    writeHex8(state, w3);
     for (; count > 0 && state.remaining > 0; --count) {
         writeLineEnd(state);
         writeBytes(state, "\t\t", 2);

@@ -1,53 +1,90 @@
 #include "dumpers/raw_dump.h"
 
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 
 #include "driver/dump_output.h"
 #include "symfile/readers.h"
 
 namespace {
 
-const char kHexDigits[] = "0123456789abcdef";
+// What one body byte writes, by whether the byte before it left a quoted run
+// open: the run change (an opening tab and quote, or a closing quote and
+// tab, or nothing), then the byte itself if printable or its two hex digits.
+struct RawByteText {
+    char text[4];
+    std::uint32_t size; // a whole word keeps the entries eight bytes apart
+};
+struct RawByteTable {
+    RawByteText afterByte[2][256]; // [a quoted run is open][byte]
+};
+constexpr RawByteTable makeRawByteTable() {
+    RawByteTable table{};
+    for (int inQuote = 0; inQuote < 2; ++inQuote) {
+        for (int b = 0; b < 256; ++b) {
+            RawByteText &entry = table.afterByte[inQuote][b];
+            bool printable = isPrintable(static_cast<unsigned char>(b));
+            std::uint32_t n = 0;
+            if (printable && inQuote == 0) {
+                entry.text[n++] = '\t';
+                entry.text[n++] = '"';
+            } else if (!printable && inQuote == 1) {
+                entry.text[n++] = '"';
+                entry.text[n++] = '\t';
+            }
+            if (printable) {
+                entry.text[n++] = static_cast<char>(b);
+            } else {
+                entry.text[n++] = kHexPairs.pairs[b][0];
+                entry.text[n++] = kHexPairs.pairs[b][1];
+            }
+            entry.size = n;
+        }
+    }
+    return table;
+}
+constexpr RawByteTable kRawBytes = makeRawByteTable();
 
-// Dumps a run of body bytes. Each byte writes at most four characters (a
-// closing quote and tab, then two hex digits), so room is reserved once per
-// block rather than per byte.
+// For every byte, the table row that the byte after it uses: whether the
+// byte leaves a quoted run open.
+struct NextRowTable {
+    const RawByteText *rows[256];
+};
+constexpr NextRowTable makeNextRowTable() {
+    NextRowTable table{};
+    for (int b = 0; b < 256; ++b) {
+        table.rows[b] = kRawBytes.afterByte[isPrintable(static_cast<unsigned char>(b)) ? 1 : 0];
+    }
+    return table;
+}
+constexpr NextRowTable kNextRow = makeNextRowTable();
+
+// Dumps body bytes without a branch per byte: each byte copies its whole
+// table entry and the write position moves on by what it really takes. A
+// byte takes at most four characters, so room is reserved once per block.
 void dumpRawBytes(DumpState &state, const unsigned char *data, std::size_t n) {
     constexpr std::size_t kBlock = kOutputBufferSize / 4;
-    bool inQuote = state.inQuote;
+    const RawByteText *row = kRawBytes.afterByte[state.inQuote ? 1 : 0];
     while (n > 0) {
         std::size_t block = n < kBlock ? n : kBlock;
         char *out = reserveOutput(state, block * 4);
         char *p = out;
         for (std::size_t i = 0; i < block; ++i) {
             unsigned char b = data[i];
-            if (isPrintable(b)) {
-                if (!inQuote) {
-                    inQuote = true;
-                    *p++ = '\t';
-                    *p++ = '"';
-                }
-                *p++ = static_cast<char>(b);
-            } else {
-                if (inQuote) {
-                    inQuote = false;
-                    *p++ = '"';
-                    *p++ = '\t';
-                }
-                *p++ = kHexDigits[b >> 4];
-                *p++ = kHexDigits[b & 0xF];
-            }
+            const RawByteText &byte = row[b];
+            row = kNextRow.rows[b];
+            std::memcpy(p, byte.text, 4);
+            p += byte.size;
         }
         state.output.len += static_cast<std::size_t>(p - out);
         data += block;
         n -= block;
     }
-    state.inQuote = inQuote;
+    state.inQuote = row == kRawBytes.afterByte[1];
 }
 
 } // namespace
-
-bool isPrintable(unsigned char b) { return b >= 0x20 && b <= 0x7E; }
 
 void dumpRawItem(DumpState &state) {
     writeKindToConsole(state.kind);

@@ -4,7 +4,7 @@
 #include "driver/dump_state.h"
 
 // True for the 95 bytes from space to tilde, whatever the locale.
-bool isPrintable(unsigned char b);
+constexpr bool isPrintable(unsigned char b) { return b >= 0x20 && b <= 0x7E; }
 
 // Writes the body as quoted runs of printable bytes and two-digit hex for all
 // others, and names the kind on standard output.

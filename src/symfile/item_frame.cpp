@@ -1,11 +1,39 @@
 #include "symfile/item_frame.h"
 
 #include <cstddef>
+#include <cstring>
 
 #include "driver/dump_output.h"
 #include "symfile/readers.h"
 
 namespace {
+
+// The text that opens a counted name, "[%2d]\"", for every count.
+struct CountText {
+    char text[6];
+    unsigned char size;
+};
+struct CountTextTable {
+    CountText counts[256];
+};
+constexpr CountTextTable makeCountTextTable() {
+    CountTextTable table{};
+    for (int n = 0; n < 256; ++n) {
+        CountText &entry = table.counts[n];
+        unsigned char i = 0;
+        entry.text[i++] = '[';
+        if (n >= 100) {
+            entry.text[i++] = static_cast<char>('0' + n / 100);
+        }
+        entry.text[i++] = n >= 10 ? static_cast<char>('0' + n / 10 % 10) : ' ';
+        entry.text[i++] = static_cast<char>('0' + n % 10);
+        entry.text[i++] = ']';
+        entry.text[i++] = '"';
+        entry.size = i;
+    }
+    return table;
+}
+constexpr CountTextTable kCountTexts = makeCountTextTable();
 
 // Reads count bytes and writes each as two hex digits; a byte the input lacks
 // reads as 0xFF.
@@ -26,14 +54,29 @@ void dumpHexBytes(DumpState &state, std::int32_t count) {
 
 void dumpCountedName(DumpState &state, std::int32_t &count) {
     std::uint8_t n = readByte(state);
-    writeChar(state, '[');
-    writeDecimal(state, n, 2);
-    writeBytes(state, "]\"", 2);
+    writeBytes(state, kCountTexts.counts[n].text, kCountTexts.counts[n].size);
     std::int32_t pad = 3 - n % 4;
     count -= n + pad + 1;
+    const unsigned char *data = nullptr;
+    if (inputBuffered(state) >= static_cast<std::size_t>(n + pad)) {
+        // The whole name is in the window: the usual case.
+        takeInput(state, &data, static_cast<std::size_t>(n + pad));
+        writeNameBytes(state, data, n);
+        if (pad == 0) {
+            writeChar(state, '"');
+            return;
+        }
+        char *out = reserveOutput(state, 9);
+        std::memcpy(out, "\"\t\t", 3);
+        char *p = out + 3;
+        for (std::int32_t i = 0; i < pad; ++i) {
+            p = putHexByte(p, data[n + i]);
+        }
+        state.output.len += static_cast<std::size_t>(p - out);
+        return;
+    }
     std::int32_t left = n;
     while (left > 0) {
-        const unsigned char *data = nullptr;
         std::size_t got = takeInput(state, &data, static_cast<std::size_t>(left));
         if (got == 0) {
             // Characters past the end of the input read as the byte 0xFF,

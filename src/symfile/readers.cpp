@@ -36,13 +36,26 @@ bool fillInput(DumpState &state) {
     return true;
 }
 
+} // namespace
+
+std::int64_t inputOffset(const DumpState &state) {
+    return state.input.windowStart + static_cast<std::int64_t>(state.input.pos);
+}
+
+std::uint8_t readByte(DumpState &state) {
+    if (!fillInput(state)) {
+        return 0xFF;
+    }
+    return state.input.bytes[state.input.pos++];
+}
+
 // Reads up to width bytes, most significant first; each byte the input lacks
 // counts as 0xFF.
-std::uint32_t readBigEndian(DumpState &state, int width) {
+std::uint32_t readBigEndianSlow(DumpState &state, int width) {
+    InputStream &in = state.input;
     unsigned char field[4];
     int have = 0;
     while (have < width && fillInput(state)) {
-        InputStream &in = state.input;
         std::size_t step = in.len - in.pos;
         if (step > static_cast<std::size_t>(width - have)) {
             step = static_cast<std::size_t>(width - have);
@@ -57,23 +70,6 @@ std::uint32_t readBigEndian(DumpState &state, int width) {
     }
     return value;
 }
-
-} // namespace
-
-std::int64_t inputOffset(const DumpState &state) {
-    return state.input.windowStart + static_cast<std::int64_t>(state.input.pos);
-}
-
-std::uint8_t readByte(DumpState &state) {
-    if (!fillInput(state)) {
-        return 0xFF;
-    }
-    return state.input.bytes[state.input.pos++];
-}
-
-std::uint16_t readBe16(DumpState &state) { return static_cast<std::uint16_t>(readBigEndian(state, 2)); }
-
-std::uint32_t readBe32(DumpState &state) { return readBigEndian(state, 4); }
 
 std::size_t takeInput(DumpState &state, const unsigned char **data, std::size_t max) {
     if (!fillInput(state)) {

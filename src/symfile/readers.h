@@ -11,8 +11,33 @@
 std::int64_t inputOffset(const DumpState &state);
 
 std::uint8_t readByte(DumpState &state);
-std::uint16_t readBe16(DumpState &state);
-std::uint32_t readBe32(DumpState &state);
+
+// Reads a field of width bytes (1 to 4) that the window does not hold whole.
+std::uint32_t readBigEndianSlow(DumpState &state, int width);
+
+// Reads width bytes as one big-endian value, in one request: straight from
+// the window when it holds them, which is nearly always.
+inline std::uint32_t readBigEndian(DumpState &state, int width) {
+    InputStream &in = state.input;
+    if (in.len - in.pos < static_cast<std::size_t>(width)) {
+        return readBigEndianSlow(state, width);
+    }
+    const unsigned char *b = in.bytes + in.pos;
+    in.pos += static_cast<std::size_t>(width);
+    std::uint32_t value = 0;
+    for (int i = 0; i < width; ++i) {
+        value = (value << 8) | b[i];
+    }
+    return value;
+}
+
+inline std::uint16_t readBe16(DumpState &state) {
+    return static_cast<std::uint16_t>(readBigEndian(state, 2));
+}
+inline std::uint32_t readBe32(DumpState &state) { return readBigEndian(state, 4); }
+
+// Unread bytes held in the window now, without reading more.
+inline std::size_t inputBuffered(const DumpState &state) { return state.input.len - state.input.pos; }
 
 // Points *data at up to max unread bytes and moves past them. Returns how many
 // there are: 0 only at the end of the input.
