@@ -5,9 +5,12 @@ status.
 
 Usage: process_test.py --symtext PATH --examples DIR [unittest options]
 SYMTEXT_EMULATOR, when set, is a command put before the binary (wine, say).
+SYMTEXT_SEED_DIR, when set, is a folder that receives every symbol file the
+tests build, to seed the fuzzer.
 """
 
 import argparse
+import hashlib
 import os
 import shlex
 import shutil
@@ -65,6 +68,10 @@ class SymtextCase(unittest.TestCase):
         if data is not None:
             with open(self.path("in.sym"), "wb") as f:
                 f.write(data)
+            seeds = os.environ.get("SYMTEXT_SEED_DIR")
+            if seeds and len(data) <= 4096:
+                with open(os.path.join(seeds, hashlib.sha1(data).hexdigest()), "wb") as f:
+                    f.write(data)
             args = ("in.sym",) + args
         proc = subprocess.run(EMULATOR + [SYMTEXT, *args], cwd=self.dir,
                               capture_output=True, timeout=120)

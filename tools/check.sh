@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# Builds symtext and runs the whole test suite.
+# Builds symtext and runs the whole test suite: the release build's tests, the
+# same tests under AddressSanitizer and UndefinedBehaviorSanitizer, and a short
+# fuzzing run over the committed corpus.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 jobs=$(nproc)
@@ -8,3 +10,11 @@ echo "== release build and tests"
 cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=Release
 cmake --build "$root/build" -j "$jobs"
 ctest --test-dir "$root/build" --output-on-failure -j "$jobs"
+
+echo "== tests under AddressSanitizer and UndefinedBehaviorSanitizer"
+cmake -S "$root" -B "$root/build-asan" -DCMAKE_BUILD_TYPE=Debug -DSYMTEXT_SANITIZE=ON
+cmake --build "$root/build-asan" -j "$jobs"
+ctest --test-dir "$root/build-asan" --output-on-failure -j "$jobs"
+
+echo "== fuzzing for ${SYMTEXT_FUZZ_SECONDS:=60} seconds"
+"$root/tools/fuzz.sh" "$SYMTEXT_FUZZ_SECONDS"

@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Fuzzes the whole dump with libFuzzer under ASan and UBSan.
+#   tools/fuzz.sh SECONDS [JOBS]
+# The corpus starts from tests/fuzz/corpus, the bundled sample and every
+# fixture of the process tests. New inputs stay in build-fuzz/corpus; a crash
+# is written to build-fuzz/crashes and ends the run with status 1. To keep
+# the new inputs, merge them into the committed corpus:
+#   build-fuzz/dump_fuzzer -merge=1 tests/fuzz/corpus build-fuzz/corpus
+set -euo pipefail
+seconds=${1:?usage: tools/fuzz.sh SECONDS [JOBS]}
+jobs=${2:-1}
+root=$(cd "$(dirname "$0")/.." && pwd)
+build="$root/build-fuzz"
+
+CXX=clang++ cmake -S "$root" -B "$build" -DSYMTEXT_FUZZ=ON -DSYMTEXT_BUILD_TESTS=OFF \
+  -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$build" --target dump_fuzzer symtext -j "$(nproc)" >/dev/null
+
+mkdir -p "$build/corpus" "$build/seeds" "$build/crashes"
+cp "$root/tests/fuzz/corpus/"* "$build/corpus/" 2>/dev/null || true
+cp "$root/examples/sample.sym" "$build/seeds/"
+SYMTEXT_SEED_DIR="$build/seeds" python3 "$root/tests/process_test.py" \
+  --symtext "$build/symtext" --examples "$root/examples" >/dev/null 2>&1 || true
+
+fork=()
+[ "$jobs" -gt 1 ] && fork=(-fork="$jobs")
+cd "$build"
+./dump_fuzzer "${fork[@]}" -max_total_time="$seconds" -max_len=4096 -timeout=10 \
+  -print_final_stats=1 -artifact_prefix="$build/crashes/" corpus seeds 2>&1 |
+  tee fuzz.log | grep -E '^(#[0-9]+ +DONE|Done|stat::|==[0-9]+==|SUMMARY|INFO: -fork)' || true
+! ls "$build/crashes/"* >/dev/null 2>&1
