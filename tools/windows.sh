@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# Builds symtext.exe for 32-bit Windows with mingw-w64 (static, warnings as
+# errors, no DLL beyond the system's) and runs the process-level tests on it
+# under wine. Where this machine's kernel cannot start 32-bit programs, wine
+# cannot run it either: the same tests then run on the 64-bit Windows build.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+jobs=$(nproc)
+export WINEDEBUG=-all
+
+build_windows() { # build-folder toolchain emulator
+  cmake -S "$root" -B "$1" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/$2" -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_COMPILE_WARNING_AS_ERROR=ON -DCMAKE_CROSSCOMPILING_EMULATOR="$3" >/dev/null
+  cmake --build "$1" -j "$jobs"
+  local dlls
+  dlls=$(objdump -p "$1/symtext.exe" | awk '/DLL Name/ {print $3}' | sort | tr '\n' ' ')
+  echo "$1/symtext.exe imports: $dlls"
+  if [ "$dlls" != "KERNEL32.dll msvcrt.dll " ]; then
+    echo "symtext.exe must need no DLL beyond the system's" >&2
+    exit 1
+  fi
+}
+
+test_windows() { # build-folder emulator
+  export WINEPREFIX="$1/wineprefix"
+  "$2" wineboot --init >/dev/null 2>&1 || true # it may report the new prefix as a failure
+  wineserver -w # let the server that wineboot started end,
+  wineserver -p # then keep one up for all the runs, not one per run
+  trap 'wineserver -k 2>/dev/null || true' EXIT
+  ctest --test-dir "$1" --output-on-failure
+  wineserver -k 2>/dev/null || true
+  trap - EXIT
+}
+
+echo "== 32-bit Windows build"
+build_windows "$root/build-win32" mingw-i686.cmake /usr/lib/wine/wine
+if python3 "$root/tools/can_run_i386.py" && [ -x /usr/lib/wine/wine ]; then
+  echo "== process-level tests of the 32-bit build under wine"
+  test_windows "$root/build-win32" /usr/lib/wine/wine
+else
+  echo "NOTE: this machine's kernel cannot start 32-bit programs, so wine cannot run the"
+  echo "32-bit symtext.exe here. The same tests run on the 64-bit Windows build instead."
+  echo "== 64-bit Windows build and its process-level tests under wine64"
+  build_windows "$root/build-win64" mingw-x86_64.cmake /usr/lib/wine/wine64
+  test_windows "$root/build-win64" /usr/lib/wine/wine64
+fi
