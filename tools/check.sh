@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
 # Builds symtext and runs the whole test suite: the release build's tests, the
-# same tests under AddressSanitizer and UndefinedBehaviorSanitizer, and a short
-# fuzzing run over the committed corpus.
+# same tests under AddressSanitizer and UndefinedBehaviorSanitizer, a short
+# fuzzing run over the committed corpus, and the Windows build's tests under
+# wine. Installs first whatever of that the machine lacks.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 jobs=$(nproc)
+
+"$root/tools/install-deps.sh"
 
 echo "== release build and tests"
 cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=Release
@@ -18,3 +21,6 @@ ctest --test-dir "$root/build-asan" --output-on-failure -j "$jobs"
 
 echo "== fuzzing for ${SYMTEXT_FUZZ_SECONDS:=60} seconds"
 "$root/tools/fuzz.sh" "$SYMTEXT_FUZZ_SECONDS"
+
+echo "== Windows build and its tests under wine"
+"$root/tools/windows.sh"
