@@ -113,7 +113,6 @@ class CommandLine(SymtextCase):
         self.assertEqual(run.stderr, b"symtext: missing.sym: No such file or directory\n")
         self.assertEqual(run.dump, b"older dump")
 
-    @unittest.skipIf(EMULATOR, "under wine this run can hang until the test's time-out")
     def test_directory_is_refused_before_the_dump_is_created(self):
         os.mkdir(self.path("adir"))
         run = self.run_symtext("adir")

@@ -27,6 +27,9 @@ test_windows() { # build-folder emulator
   wineserver -w # let the server that wineboot started end,
   wineserver -p # then keep one up for all the runs, not one per run
   trap 'wineserver -k 2>/dev/null || true' EXIT
+  # The first program a new prefix starts finishes setting the prefix up,
+  # which can take long; let that happen before anything is timed.
+  timeout 300 "$2" "$1/symtext.exe" >/dev/null 2>&1 || true
   ctest --test-dir "$1" --output-on-failure
   wineserver -k 2>/dev/null || true
   trap - EXIT
