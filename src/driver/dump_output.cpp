@@ -120,16 +120,10 @@ void writeHexBytesRepeated(DumpState &state, unsigned char b, std::int64_t count
 }
 
 void writeKindToConsole(std::uint16_t kind) {
-    char digits[8];
-    char *end = digits + sizeof digits;
-    char *p = end;
-    *--p = ' ';
-    unsigned value = kind;
-    do {
-        *--p = static_cast<char>('0' + value % 10);
-        value /= 10;
-    } while (value != 0);
-    std::fwrite(p, 1, static_cast<std::size_t>(end - p), stdout);
+    char text[8];
+    char *end = putDecimal(text, kind, 0);
+    *end++ = ' ';
+    std::fwrite(text, 1, static_cast<std::size_t>(end - text), stdout);
 }
 
 void flushOutput(DumpState &state) {
