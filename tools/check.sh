@@ -2,11 +2,13 @@
 # Builds symtext and runs the whole test suite: the release build's tests, the
 # same tests under AddressSanitizer and UndefinedBehaviorSanitizer, a short
 # fuzzing run over the committed corpus, and the Windows build's tests under
-# wine. Installs first whatever of that the machine lacks.
+# wine. Installs first whatever of that the machine lacks, and stops at once,
+# naming it, if something is still missing.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 jobs=$(nproc)
 
+echo "== tools the suite needs"
 "$root/tools/install-deps.sh"
 
 echo "== release build and tests"

@@ -1,33 +1,65 @@
 #!/usr/bin/env bash
 # Installs, with apt-get, what the whole test suite needs and this machine
-# lacks: the compilers, GoogleTest, clang's fuzzer runtime, the mingw-w64
-# cross compilers and wine. Does nothing when everything is there.
+# lacks, then checks that everything is there and names what is not: the
+# compilers, GoogleTest, clang's fuzzer runtime, the mingw-w64 cross
+# compilers and wine. Does nothing when everything is there.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-need=()
-have() { command -v "$1" >/dev/null 2>&1; }
-have cmake || need+=(cmake)
-have g++ || need+=(g++)
-have python3 || need+=(python3)
-have clang++ || need+=(clang)
-[ -e /usr/include/gtest/gtest.h ] || need+=(libgtest-dev)
-ls /usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a >/dev/null 2>&1 ||
-  need+=(libclang-rt-dev)
-have i686-w64-mingw32-g++ || need+=(g++-mingw-w64-i686)
-have x86_64-w64-mingw32-g++ || need+=(g++-mingw-w64-x86-64)
-[ -x /usr/lib/wine/wine64 ] || need+=(wine64)
+
 i386=no
-if python3 "$root/tools/can_run_i386.py"; then
-  i386=yes
-  [ -x /usr/lib/wine/wine ] || need+=(wine32:i386)
+python3 "$root/tools/can_run_i386.py" 2>/dev/null && i386=yes
+
+# Each requirement: a command on PATH, or a path (which may be a pattern),
+# and the Debian package that provides it. The scripts call exactly these.
+requirements() {
+  need cmake cmake
+  need ctest cmake
+  need g++ g++
+  need python3 python3
+  need timeout coreutils
+  need clang++ clang
+  need /usr/include/gtest/gtest.h libgtest-dev
+  need /usr/src/googletest/googletest/CMakeLists.txt googletest
+  need '/usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a' libclang-rt-dev
+  need i686-w64-mingw32-g++-posix g++-mingw-w64-i686-posix
+  need i686-w64-mingw32-objdump binutils-mingw-w64-i686
+  need x86_64-w64-mingw32-g++-posix g++-mingw-w64-x86-64-posix
+  need x86_64-w64-mingw32-objdump binutils-mingw-w64-x86-64
+  need /usr/lib/wine/wine64 wine64
+  need /usr/lib/wine/wineserver wine64
+  if [ "$i386" = yes ]; then
+    need /usr/lib/wine/wine wine32:i386
+  fi
+}
+
+missing=()  # what is not there
+packages=() # the packages that bring it
+need() { # command-or-path package
+  if [[ $1 == /* ]]; then
+    compgen -G "$1" >/dev/null && return
+  else
+    command -v "$1" >/dev/null 2>&1 && return
+  fi
+  missing+=("$1")
+  [[ " ${packages[*]} " == *" $2 "* ]] || packages+=("$2")
+}
+
+requirements
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+if [ "$(id -u)" -eq 0 ]; then
+  if [ "$i386" = yes ] && ! dpkg --print-foreign-architectures | grep -qx i386; then
+    dpkg --add-architecture i386
+  fi
+  apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${packages[@]}" >/dev/null
+  missing=()
+  packages=()
+  requirements
+  [ ${#missing[@]} -eq 0 ] && exit 0
 fi
-[ ${#need[@]} -eq 0 ] && exit 0
-if [ "$(id -u)" -ne 0 ]; then
-  echo "symtext's tests need these packages: ${need[*]}" >&2
-  exit 1
-fi
-if [ "$i386" = yes ] && ! dpkg --print-foreign-architectures | grep -qx i386; then
-  dpkg --add-architecture i386
-fi
-apt-get update -qq
-DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${need[@]}" >/dev/null
+
+echo "symtext's tests need what this machine lacks:" >&2
+printf '  %s\n' "${missing[@]}" >&2
+echo "from the packages: ${packages[*]}" >&2
+exit 1

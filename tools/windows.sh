@@ -7,13 +7,16 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 jobs=$(nproc)
 export WINEDEBUG=-all
+# Debian's wine32 and wine64 bring their loaders and this wineserver (from
+# libwine), not the wine and wineserver commands on PATH.
+wineserver=/usr/lib/wine/wineserver
 
-build_windows() { # build-folder toolchain emulator
+build_windows() { # build-folder toolchain triple emulator
   cmake -S "$root" -B "$1" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/$2" -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_COMPILE_WARNING_AS_ERROR=ON -DCMAKE_CROSSCOMPILING_EMULATOR="$3" >/dev/null
+    -DCMAKE_COMPILE_WARNING_AS_ERROR=ON -DCMAKE_CROSSCOMPILING_EMULATOR="$4" >/dev/null
   cmake --build "$1" -j "$jobs"
   local dlls
-  dlls=$(objdump -p "$1/symtext.exe" | awk '/DLL Name/ {print $3}' | sort | tr '\n' ' ')
+  dlls=$("$3-objdump" -p "$1/symtext.exe" | awk '/DLL Name/ {print $3}' | sort | tr '\n' ' ')
   echo "$1/symtext.exe imports: $dlls"
   if [ "$dlls" != "KERNEL32.dll msvcrt.dll " ]; then
     echo "symtext.exe must need no DLL beyond the system's" >&2
@@ -24,19 +27,19 @@ build_windows() { # build-folder toolchain emulator
 test_windows() { # build-folder emulator
   export WINEPREFIX="$1/wineprefix"
   "$2" wineboot --init >/dev/null 2>&1 || true # it may report the new prefix as a failure
-  wineserver -w # let the server that wineboot started end,
-  wineserver -p # then keep one up for all the runs, not one per run
-  trap 'wineserver -k 2>/dev/null || true' EXIT
+  "$wineserver" -w # let the server that wineboot started end,
+  "$wineserver" -p # then keep one up for all the runs, not one per run
+  trap '"$wineserver" -k 2>/dev/null || true' EXIT
   # The first program a new prefix starts finishes setting the prefix up,
   # which can take long; let that happen before anything is timed.
   timeout 300 "$2" "$1/symtext.exe" >/dev/null 2>&1 || true
   ctest --test-dir "$1" --output-on-failure
-  wineserver -k 2>/dev/null || true
+  "$wineserver" -k 2>/dev/null || true
   trap - EXIT
 }
 
 echo "== 32-bit Windows build"
-build_windows "$root/build-win32" mingw-i686.cmake /usr/lib/wine/wine
+build_windows "$root/build-win32" mingw-i686.cmake i686-w64-mingw32 /usr/lib/wine/wine
 if python3 "$root/tools/can_run_i386.py" && [ -x /usr/lib/wine/wine ]; then
   echo "== process-level tests of the 32-bit build under wine"
   test_windows "$root/build-win32" /usr/lib/wine/wine
@@ -44,6 +47,6 @@ else
   echo "NOTE: this machine's kernel cannot start 32-bit programs, so wine cannot run the"
   echo "32-bit symtext.exe here. The same tests run on the 64-bit Windows build instead."
   echo "== 64-bit Windows build and its process-level tests under wine64"
-  build_windows "$root/build-win64" mingw-x86_64.cmake /usr/lib/wine/wine64
+  build_windows "$root/build-win64" mingw-x86_64.cmake x86_64-w64-mingw32 /usr/lib/wine/wine64
   test_windows "$root/build-win64" /usr/lib/wine/wine64
 fi
