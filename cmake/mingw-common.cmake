@@ -1,8 +1,12 @@
-# Shared by the mingw-w64 toolchain files: set SYMTEXT_MINGW_TRIPLE first.
+# Shared by the mingw-w64 toolchain files: set SYMTEXT_MINGW_TRIPLE and
+# SYMTEXT_WINE (the wine loader that runs its programs) first.
 set(CMAKE_SYSTEM_NAME Windows)
 
-set(CMAKE_C_COMPILER ${SYMTEXT_MINGW_TRIPLE}-gcc)
-set(CMAKE_CXX_COMPILER ${SYMTEXT_MINGW_TRIPLE}-g++)
+# The posix thread model: the win32 one of Debian's GCC 12 has no std::mutex,
+# which the unit tests' GoogleTest needs. symtext itself starts no thread, and
+# -static below keeps the executable free of the threading DLL.
+set(CMAKE_C_COMPILER ${SYMTEXT_MINGW_TRIPLE}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${SYMTEXT_MINGW_TRIPLE}-g++-posix)
 set(CMAKE_RC_COMPILER ${SYMTEXT_MINGW_TRIPLE}-windres)
 
 set(CMAKE_FIND_ROOT_PATH /usr/${SYMTEXT_MINGW_TRIPLE})
@@ -14,5 +18,5 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 # One self-contained executable: no C++ runtime or threading DLL beside it.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 
-# ctest runs the process-level tests through wine.
-set(CMAKE_CROSSCOMPILING_EMULATOR wine CACHE STRING "Runs the Windows program")
+# ctest runs the tests through wine.
+set(CMAKE_CROSSCOMPILING_EMULATOR ${SYMTEXT_WINE} CACHE STRING "Runs the Windows program")

@@ -2,4 +2,5 @@
 # machines whose wine cannot start 32-bit programs.
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 set(SYMTEXT_MINGW_TRIPLE x86_64-w64-mingw32)
+set(SYMTEXT_WINE /usr/lib/wine/wine64)
 include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)
