@@ -64,22 +64,44 @@ TEST(Readers, ReadsAcrossBufferRefills) {
     EXPECT_EQ(inputOffset(*s), static_cast<std::int64_t>(bytes.size()));
 }
 
-TEST(Readers, SeeksForwardBackAndPastTheEnd) {
+namespace {
+// Bytes whose value tells their offset, longer than one input window.
+std::string numberedBytes() {
     std::string bytes;
-    for (int i = 0; i < 3 * 65536; ++i) {
+    for (std::size_t i = 0; i < kInputBufferSize + 4096; ++i) {
         bytes += static_cast<char>(i * 7);
     }
-    StatePtr s = stateOver(bytes);
+    return bytes;
+}
+} // namespace
+
+TEST(Readers, SeeksForwardBackAndPastTheEnd) {
+    StatePtr s = stateOver(numberedBytes());
     seekInput(*s, 100000);
     EXPECT_EQ(readByte(*s), static_cast<std::uint8_t>(100000 * 7));
-    // Back a little after a refill: the kept bytes cover it.
-    seekInput(*s, 131070);
-    readBe32(*s);
-    seekInput(*s, 131071 - 300);
-    EXPECT_EQ(inputOffset(*s), 131071 - 300);
-    EXPECT_EQ(readByte(*s), static_cast<std::uint8_t>((131071 - 300) * 7));
+    seekInput(*s, 100000 - 300);
+    EXPECT_EQ(readByte(*s), static_cast<std::uint8_t>((100000 - 300) * 7));
     seekInput(*s, 10'000'000);
     EXPECT_EQ(inputOffset(*s), 10'000'000);
     EXPECT_EQ(readByte(*s), 0xFF);
     EXPECT_EQ(readBe16(*s), 0xFFFF);
+}
+
+TEST(Readers, SeekBackAcrossARefill) {
+    // The longest seek back that the item frame makes: a list entry of 264
+    // bytes (two words, a count of 255, its characters) that starts one byte
+    // before its item's end. Wherever the window is refilled while the entry
+    // is read, the item's end must still be in reach.
+    const std::string bytes = numberedBytes();
+    const std::int64_t windowEnd = kInputBufferSize;
+    for (std::int64_t entryStart : {windowEnd - 263, windowEnd - 100, windowEnd - 1}) {
+        StatePtr s = stateOver(bytes);
+        seekInput(*s, entryStart);
+        for (int i = 0; i < 264; ++i) {
+            readByte(*s);
+        }
+        seekInput(*s, entryStart + 1);
+        EXPECT_EQ(inputOffset(*s), entryStart + 1);
+        EXPECT_EQ(readByte(*s), static_cast<std::uint8_t>((entryStart + 1) * 7));
+    }
 }
