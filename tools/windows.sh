@@ -11,9 +11,9 @@ export WINEDEBUG=-all
 # libwine), not the wine and wineserver commands on PATH.
 wineserver=/usr/lib/wine/wineserver
 
-build_windows() { # build-folder toolchain triple emulator
+build_windows() { # build-folder toolchain triple; the toolchain names the wine that runs the tests
   cmake -S "$root" -B "$1" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/$2" -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_COMPILE_WARNING_AS_ERROR=ON -DCMAKE_CROSSCOMPILING_EMULATOR="$4" >/dev/null
+    -DCMAKE_COMPILE_WARNING_AS_ERROR=ON >/dev/null
   cmake --build "$1" -j "$jobs"
   local dlls
   dlls=$("$3-objdump" -p "$1/symtext.exe" | awk '/DLL Name/ {print $3}' | sort | tr '\n' ' ')
@@ -39,7 +39,7 @@ test_windows() { # build-folder emulator
 }
 
 echo "== 32-bit Windows build"
-build_windows "$root/build-win32" mingw-i686.cmake i686-w64-mingw32 /usr/lib/wine/wine
+build_windows "$root/build-win32" mingw-i686.cmake i686-w64-mingw32
 if python3 "$root/tools/can_run_i386.py" && [ -x /usr/lib/wine/wine ]; then
   echo "== tests of the 32-bit build under wine"
   test_windows "$root/build-win32" /usr/lib/wine/wine
@@ -47,6 +47,6 @@ else
   echo "NOTE: this machine's kernel cannot start 32-bit programs, so wine cannot run the"
   echo "32-bit symtext.exe here. The same tests run on the 64-bit Windows build instead."
   echo "== 64-bit Windows build and its tests under wine64"
-  build_windows "$root/build-win64" mingw-x86_64.cmake x86_64-w64-mingw32 /usr/lib/wine/wine64
+  build_windows "$root/build-win64" mingw-x86_64.cmake x86_64-w64-mingw32
   test_windows "$root/build-win64" /usr/lib/wine/wine64
 fi
