@@ -73,7 +73,9 @@ class SymtextCase(unittest.TestCase):
                 with open(os.path.join(seeds, hashlib.sha1(data).hexdigest()), "wb") as f:
                     f.write(data)
             args = ("in.sym",) + args
-        proc = subprocess.run(EMULATOR + [SYMTEXT, *args], cwd=self.dir,
+        # Wine decodes the arguments, and the names they give, by the locale.
+        env = dict(os.environ, LC_ALL="C.UTF-8")
+        proc = subprocess.run(EMULATOR + [SYMTEXT, *args], cwd=self.dir, env=env,
                               capture_output=True, timeout=120)
         stdout, stderr = proc.stdout, proc.stderr
         if SYMTEXT.lower().endswith(".exe"):
@@ -128,6 +130,26 @@ class CommandLine(SymtextCase):
         self.assertEqual(run.status, 1)
         self.assertTrue(run.stderr.startswith(b"symtext: OutPut.txt: "), run.stderr)
         self.assertEqual(run.stdout, b"")
+
+    def test_names_beyond_ascii(self):
+        # Accented Latin, CJK and Greek letters, and one character beyond the
+        # 16-bit range: each must reach the file system, and the message,
+        # exactly as typed.
+        data = item(5, be32(0x12) + counted(b"int")) + item(1, b"A")
+        for name in ["données.sym", "符号表.sym", "σύμβολα.sym", "données_符号_σύμβολα_\U0001F600.sym"]:
+            with self.subTest(name=name):
+                with open(self.path(name), "wb") as f:
+                    f.write(data)
+                run = self.run_symtext(name)
+                self.assertEqual((run.status, run.stdout, run.stderr), (0, b"1 ", b""))
+                self.assertEqual(run.dump, crlf(b'000002: (12) [0005] \t(00000012) [ 3]"int"\n'
+                                                b'00000E: (5) [0001] \t"A\n'))
+                os.remove(self.path("OutPut.txt"))
+                missing = "absent_" + name
+                run = self.run_symtext(missing)
+                self.assertEqual(run.status, 1)
+                self.assertEqual(run.stderr, b"symtext: " + missing.encode() + b": No such file or directory\n")
+                self.assertIsNone(run.dump)
 
     @unittest.skipUnless(os.path.exists("/dev/full") and not EMULATOR, "needs /dev/full")
     def test_full_disk_is_a_failure(self):

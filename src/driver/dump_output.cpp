@@ -2,7 +2,10 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+
+#include "driver/native_names.h"
 
 namespace {
 
@@ -150,11 +153,28 @@ void finishConsole() {
 
 void reportFailure(const char *what, const char *reason) {
     std::fflush(stdout);
-    if (reason != nullptr) {
-        std::fprintf(stderr, "symtext: %s: %s\n", what, reason);
-    } else {
-        std::fprintf(stderr, "symtext: %s\n", what);
+    const char *parts[] = {"symtext: ", what, reason != nullptr ? ": " : "", reason != nullptr ? reason : "",
+                           "\n"};
+    std::size_t total = 0;
+    for (const char *part : parts) {
+        total += std::strlen(part);
     }
+    // One write for the whole line, so that it arrives whole.
+    char *line = static_cast<char *>(std::malloc(total));
+    if (line == nullptr) {
+        for (const char *part : parts) {
+            writeStandardError(part, std::strlen(part));
+        }
+        return;
+    }
+    char *end = line;
+    for (const char *part : parts) {
+        std::size_t n = std::strlen(part);
+        std::memcpy(end, part, n);
+        end += n;
+    }
+    writeStandardError(line, total);
+    std::free(line);
 }
 
 void failRun(DumpState &state, const char *what, int err) {

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "driver/dump_output.h"
+#include "driver/native_names.h"
 #include "dumpers/fixed_kinds.h"
 #include "dumpers/list_kinds.h"
 #include "dumpers/raw_dump.h"
@@ -71,7 +72,7 @@ void dumpSymbolFile(DumpState &state, const char *path) {
     state.output.file = nullptr;
     state.output.len = 0;
     state.input.path = path;
-    state.input.file = std::fopen(path, "rb");
+    state.input.file = openSymbolFile(path);
     if (state.input.file == nullptr) {
         reportFailure(path, std::strerror(errno));
         endProcess(1);

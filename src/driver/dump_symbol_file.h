@@ -4,6 +4,7 @@
 #include "driver/dump_state.h"
 
 // Dumps the symbol file at path into "OutPut.txt" in the current directory.
+// path is the name as the user typed it; on Windows, in UTF-8.
 // A file that cannot be opened, read or written ends the process with a
 // message on standard error and status 1.
 void dumpSymbolFile(DumpState &state, const char *path);

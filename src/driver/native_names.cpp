@@ -1,0 +1,163 @@
+#include "driver/native_names.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+
+#ifdef _WIN32
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+#endif
+
+namespace {
+
+bool isHighSurrogate(char32_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
+bool isLowSurrogate(char32_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
+
+char *putUtf8(char *out, char32_t cp) {
+    if (cp < 0x80) {
+        *out++ = static_cast<char>(cp);
+        return out;
+    }
+    static const unsigned char kLeads[] = {0, 0xC0, 0xE0, 0xF0};
+    int trailing = cp < 0x800 ? 1 : cp < 0x10000 ? 2 : 3;
+    *out++ = static_cast<char>(kLeads[trailing] | (cp >> (6 * trailing)));
+    for (int i = trailing - 1; i >= 0; --i) {
+        *out++ = static_cast<char>(0x80 | ((cp >> (6 * i)) & 0x3F));
+    }
+    return out;
+}
+
+// Decodes the sequence at bytes[0..n); returns its length, 0 when it is not
+// a valid one. A lone surrogate's three bytes are valid here.
+std::size_t decodeUtf8(const unsigned char *bytes, std::size_t n, char32_t &cp) {
+    unsigned char lead = bytes[0];
+    std::size_t length;
+    char32_t least; // below this the sequence is longer than it need be
+    if (lead < 0x80) {
+        cp = lead;
+        return 1;
+    } else if (lead >= 0xC0 && lead < 0xE0) {
+        length = 2, least = 0x80, cp = lead & 0x1F;
+    } else if (lead >= 0xE0 && lead < 0xF0) {
+        length = 3, least = 0x800, cp = lead & 0x0F;
+    } else if (lead >= 0xF0 && lead < 0xF5) {
+        length = 4, least = 0x10000, cp = lead & 0x07;
+    } else {
+        return 0;
+    }
+    if (n < length) {
+        return 0;
+    }
+    for (std::size_t k = 1; k < length; ++k) {
+        if ((bytes[k] & 0xC0) != 0x80) {
+            return 0;
+        }
+        cp = (cp << 6) | (bytes[k] & 0x3F);
+    }
+    return cp >= least && cp <= 0x10FFFF ? length : 0;
+}
+
+} // namespace
+
+std::size_t utf8FromUtf16(const char16_t *units, std::size_t n, char *out) {
+    char *start = out;
+    for (std::size_t i = 0; i < n; ++i) {
+        char32_t cp = units[i];
+        if (isHighSurrogate(cp) && i + 1 < n && isLowSurrogate(units[i + 1])) {
+            cp = 0x10000 + ((cp - 0xD800) << 10) + (units[i + 1] - 0xDC00);
+            ++i;
+        }
+        out = putUtf8(out, cp);
+    }
+    return static_cast<std::size_t>(out - start);
+}
+
+std::size_t utf16FromUtf8(const char *bytes, std::size_t n, char16_t *out) {
+    const unsigned char *in = reinterpret_cast<const unsigned char *>(bytes);
+    std::size_t written = 0;
+    std::size_t i = 0;
+    while (i < n) {
+        char32_t cp;
+        std::size_t length = decodeUtf8(in + i, n - i, cp);
+        if (length == 0) {
+            cp = 0xFFFD;
+            length = 1;
+        }
+        if (cp < 0x10000) {
+            out[written++] = static_cast<char16_t>(cp);
+        } else {
+            out[written++] = static_cast<char16_t>(0xD800 + ((cp - 0x10000) >> 10));
+            out[written++] = static_cast<char16_t>(0xDC00 + ((cp - 0x10000) & 0x3FF));
+        }
+        i += length;
+    }
+    return written;
+}
+
+#ifdef _WIN32
+
+namespace {
+
+// The UTF-8 text as a new string of wide characters, ended by a zero; null
+// when there is no memory for it. Free it with std::free.
+wchar_t *wideFromUtf8(const char *text, std::size_t n, std::size_t &length) {
+    char16_t *units = static_cast<char16_t *>(std::malloc((n + 1) * sizeof(char16_t)));
+    if (units == nullptr) {
+        return nullptr;
+    }
+    length = utf16FromUtf8(text, n, units);
+    units[length] = 0;
+    // wchar_t is a UTF-16 unit on Windows; copy rather than alias the two types.
+    wchar_t *wide = static_cast<wchar_t *>(std::malloc((length + 1) * sizeof(wchar_t)));
+    if (wide != nullptr) {
+        for (std::size_t i = 0; i <= length; ++i) {
+            wide[i] = static_cast<wchar_t>(units[i]);
+        }
+    }
+    std::free(units);
+    return wide;
+}
+
+} // namespace
+
+std::FILE *openSymbolFile(const char *path) {
+    std::size_t length;
+    wchar_t *wide = wideFromUtf8(path, std::strlen(path), length);
+    if (wide == nullptr) {
+        errno = ENOMEM;
+        return nullptr;
+    }
+    std::FILE *file = _wfopen(wide, L"rb");
+    int err = errno;
+    std::free(wide);
+    errno = err;
+    return file;
+}
+
+void writeStandardError(const char *text, std::size_t n) {
+    HANDLE console = GetStdHandle(STD_ERROR_HANDLE);
+    DWORD mode;
+    if (console != INVALID_HANDLE_VALUE && console != nullptr && GetConsoleMode(console, &mode)) {
+        std::size_t length;
+        wchar_t *wide = wideFromUtf8(text, n, length);
+        DWORD written;
+        bool shown = wide != nullptr &&
+                     WriteConsoleW(console, wide, static_cast<DWORD>(length), &written, nullptr) != 0;
+        std::free(wide);
+        if (shown) {
+            return;
+        }
+    }
+    // Redirected to a file or a pipe: the UTF-8 bytes, which keep every
+    // character of the name.
+    std::fwrite(text, 1, n, stderr);
+}
+
+#else
+
+std::FILE *openSymbolFile(const char *path) { return std::fopen(path, "rb"); }
+
+void writeStandardError(const char *text, std::size_t n) { std::fwrite(text, 1, n, stderr); }
+
+#endif
