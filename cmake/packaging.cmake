@@ -1,0 +1,80 @@
+# What a user installs: the program, its manual page and its documents, laid
+# out for a Debian package on Linux and for a zip on Windows. Every version
+# shown comes from the project's version.
+
+# The manual page, its header showing the version.
+configure_file(doc/symtext.1.in ${PROJECT_BINARY_DIR}/symtext.1 @ONLY)
+
+# The changelog records each version; its latest entry must be this one.
+file(STRINGS doc/changelog latest LIMIT_COUNT 1)
+if(NOT latest MATCHES "^symtext \\(${PROJECT_VERSION}\\) ")
+  message(FATAL_ERROR "doc/changelog must open with an entry for version ${PROJECT_VERSION}")
+endif()
+
+set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
+  OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+
+set(CPACK_PACKAGE_NAME symtext)
+set(CPACK_PACKAGE_VENDOR "symtext developers")
+set(CPACK_PACKAGE_CONTACT "symtext developers <dev@symtext.invalid>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "dump binary symbol files as readable text")
+# Lines of the long description stay under 80 columns, as Debian asks.
+set(CPACK_PACKAGE_DESCRIPTION [[
+symtext reads a symbol file, a flat run of big-endian, length-prefixed
+items, and writes one text per item to OutPut.txt in the current
+directory, exact to the byte and with CR LF line ends on every platform.
+Items of kinds 4, 5, 6, 7 and 11 are decoded into their words and counted
+names; items of every other kind are shown byte by byte, and their kinds
+are listed on standard output.]])
+set(CPACK_STRIP_FILES ON)
+
+if(WIN32)
+  # symtext-<version>/ holds the program, the README and the manual as texts
+  # with CR LF line ends, which every Windows editor shows.
+  set(zip_folder symtext-${PROJECT_VERSION})
+  find_program(SYMTEXT_GROFF groff)
+  if(SYMTEXT_GROFF)
+    set(text_script ${PROJECT_SOURCE_DIR}/cmake/windows-text.cmake)
+    add_custom_command(OUTPUT README.txt
+      COMMAND ${CMAKE_COMMAND} -DIN=${PROJECT_SOURCE_DIR}/README.md -DOUT=README.txt -P ${text_script}
+      DEPENDS README.md ${text_script} VERBATIM)
+    add_custom_command(OUTPUT manual.txt
+      COMMAND ${CMAKE_COMMAND} -DIN=symtext.1 -DOUT=manual.txt -DMANUAL=ON -DGROFF=${SYMTEXT_GROFF}
+              -P ${text_script}
+      DEPENDS ${PROJECT_BINARY_DIR}/symtext.1 ${text_script} VERBATIM)
+    add_custom_target(documents ALL DEPENDS README.txt manual.txt)
+    install(TARGETS symtext RUNTIME DESTINATION ${zip_folder})
+    install(FILES ${PROJECT_BINARY_DIR}/README.txt ${PROJECT_BINARY_DIR}/manual.txt DESTINATION ${zip_folder})
+  else()
+    message(STATUS "groff not found: the manual for the zip cannot be rendered, so there is no install")
+  endif()
+  set(CPACK_GENERATOR ZIP)
+  set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
+  if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    set(CPACK_PACKAGE_FILE_NAME symtext-${PROJECT_VERSION}-win32)
+  else()
+    set(CPACK_PACKAGE_FILE_NAME symtext-${PROJECT_VERSION}-win64)
+  endif()
+else()
+  include(GNUInstallDirs)
+  # Debian's layout: the manual page and the changelog compressed, without
+  # a time stamp in them, so that a rebuild gives the same bytes.
+  add_custom_command(OUTPUT symtext.1.gz
+    COMMAND gzip -9nkf symtext.1
+    DEPENDS ${PROJECT_BINARY_DIR}/symtext.1 VERBATIM)
+  add_custom_command(OUTPUT changelog.gz
+    COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/doc/changelog changelog
+    COMMAND gzip -9nf changelog
+    DEPENDS doc/changelog VERBATIM)
+  add_custom_target(documents ALL DEPENDS symtext.1.gz changelog.gz)
+  install(TARGETS symtext RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  install(FILES ${PROJECT_BINARY_DIR}/symtext.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  install(FILES README.md doc/copyright ${PROJECT_BINARY_DIR}/changelog.gz DESTINATION ${CMAKE_INSTALL_DOCDIR})
+
+  set(CPACK_GENERATOR DEB)
+  set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT) # symtext_<version>_<architecture>.deb
+  set(CPACK_DEBIAN_PACKAGE_SECTION utils)
+  set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+  set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON) # Depends from the libraries the program links
+endif()
+include(CPack)
