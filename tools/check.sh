@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds symtext and runs the whole test suite: the release build's tests, the
 # same tests under AddressSanitizer and UndefinedBehaviorSanitizer, a short
-# fuzzing run over the committed corpus, and the Windows build's tests under
-# wine. Installs first whatever of that the machine lacks, and stops at once,
+# fuzzing run over the committed corpus, the Windows build's tests under
+# wine, and the Debian package and Windows zip as a user gets them. Installs first whatever of that the machine lacks, and stops at once,
 # naming it, if something is still missing.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -26,3 +26,13 @@ echo "== fuzzing for ${SYMTEXT_FUZZ_SECONDS:=60} seconds"
 
 echo "== Windows build and its tests under wine"
 "$root/tools/windows.sh"
+
+echo "== packages"
+"$root/tools/package.sh"
+wine=()
+if python3 "$root/tools/can_run_i386.py" && [ -x /usr/lib/wine/wine ]; then
+  wine=(--wine /usr/lib/wine/wine)
+else
+  echo "NOTE: wine cannot start 32-bit programs here, so the zip's symtext.exe is checked but not run."
+fi
+python3 "$root/tests/package_test.py" --dist "$root/dist" --source "$root" "${wine[@]}"

@@ -2,7 +2,7 @@
 # Installs, with apt-get, what the whole test suite needs and this machine
 # lacks, then checks that everything is there and names what is not: the
 # compilers, GoogleTest, clang's fuzzer runtime, the mingw-w64 cross
-# compilers and wine. Does nothing when everything is there.
+# compilers, wine, and the tools that make and check the packages. Does nothing when everything is there.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 
@@ -30,6 +30,12 @@ requirements() {
   if [ "$i386" = yes ]; then
     need /usr/lib/wine/wine wine32:i386
   fi
+  need gzip gzip
+  need groff groff-base
+  need dpkg-shlibdeps dpkg-dev
+  need dpkg-deb dpkg
+  need man man-db
+  need lintian lintian
 }
 
 missing=()  # what is not there
