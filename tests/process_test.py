@@ -12,6 +12,8 @@ tests build, to seed the fuzzer.
 import argparse
 import hashlib
 import os
+import pty
+import re
 import shlex
 import shutil
 import subprocess
@@ -150,6 +152,29 @@ class CommandLine(SymtextCase):
                 self.assertEqual(run.status, 1)
                 self.assertEqual(run.stderr, b"symtext: " + missing.encode() + b": No such file or directory\n")
                 self.assertIsNone(run.dump)
+
+    def test_names_beyond_ascii_on_a_terminal(self):
+        # On Windows a console takes the message through its own UTF-16 call;
+        # wine shows that console on the terminal it was given.
+        main, terminal = pty.openpty()
+        env = dict(os.environ, LC_ALL="C.UTF-8")
+        proc = subprocess.run(EMULATOR + [SYMTEXT, "absent_données_符号_σύμβολα.sym"], cwd=self.dir,
+                              env=env, stdin=terminal, stdout=terminal, stderr=terminal, timeout=120)
+        os.close(terminal)
+        shown = b""
+        while True:
+            try:
+                chunk = os.read(main, 4096)
+            except OSError:  # the terminal's other end is closed
+                break
+            if not chunk:
+                break
+            shown += chunk
+        os.close(main)
+        self.assertEqual(proc.returncode, 1)
+        # What a terminal is told besides the text: cursor commands, CRs.
+        text = re.sub(rb"\x1b\[[0-9;?]*[A-Za-z]", b"", shown).replace(b"\r", b"")
+        self.assertEqual(text, "symtext: absent_données_符号_σύμβολα.sym: No such file or directory\n".encode())
 
     @unittest.skipUnless(os.path.exists("/dev/full") and not EMULATOR, "needs /dev/full")
     def test_full_disk_is_a_failure(self):
