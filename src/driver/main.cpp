@@ -1,9 +1,7 @@
 // symtext FILE: dumps a symbol file as text into "OutPut.txt".
 #include <cerrno>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
-#include <cwchar>
 
 #include "driver/dump_output.h"
 #include "driver/dump_symbol_file.h"
@@ -34,17 +32,11 @@ int wmain(int argc, wchar_t **argv) {
     if (argc != 2) {
         return run(argc, nullptr);
     }
-    std::size_t n = std::wcslen(argv[1]);
-    char16_t *units = static_cast<char16_t *>(std::malloc((n + 1) * sizeof(char16_t)));
-    char *path = static_cast<char *>(std::malloc(3 * n + 1));
-    if (units == nullptr || path == nullptr) {
+    char *path = utf8FromWide(argv[1]);
+    if (path == nullptr) {
         reportFailure("command line", std::strerror(ENOMEM));
         return 1;
     }
-    for (std::size_t i = 0; i < n; ++i) {
-        units[i] = static_cast<char16_t>(argv[1][i]);
-    }
-    path[utf8FromUtf16(units, n, path)] = '\0';
     return run(argc, path);
 }
 #else

@@ -5,6 +5,8 @@
 #include <cstring>
 
 #ifdef _WIN32
+#include <cwchar>
+
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 #endif
@@ -30,7 +32,7 @@ char *putUtf8(char *out, char32_t cp) {
 
 // Decodes the sequence at bytes[0..n); returns its length, 0 when it is not
 // a valid one. A lone surrogate's three bytes are valid here.
-std::size_t decodeUtf8(const unsigned char *bytes, std::size_t n, char32_t &cp) {
+std::size_t decodeSequence(const unsigned char *bytes, std::size_t n, char32_t &cp) {
     unsigned char lead = bytes[0];
     std::size_t length;
     char32_t least; // below this the sequence is longer than it need be
@@ -58,14 +60,14 @@ std::size_t decodeUtf8(const unsigned char *bytes, std::size_t n, char32_t &cp) 
     return cp >= least && cp <= 0x10FFFF ? length : 0;
 }
 
-} // namespace
-
-std::size_t utf8FromUtf16(const char16_t *units, std::size_t n, char *out) {
+// The conversions over any type of 16-bit unit: char16_t, and on Windows
+// wchar_t, which its calls take and which may not alias char16_t.
+template <typename Unit> std::size_t encodeUtf8(const Unit *units, std::size_t n, char *out) {
     char *start = out;
     for (std::size_t i = 0; i < n; ++i) {
-        char32_t cp = units[i];
-        if (isHighSurrogate(cp) && i + 1 < n && isLowSurrogate(units[i + 1])) {
-            cp = 0x10000 + ((cp - 0xD800) << 10) + (units[i + 1] - 0xDC00);
+        char32_t cp = static_cast<char16_t>(units[i]);
+        if (isHighSurrogate(cp) && i + 1 < n && isLowSurrogate(static_cast<char16_t>(units[i + 1]))) {
+            cp = 0x10000 + ((cp - 0xD800) << 10) + (static_cast<char16_t>(units[i + 1]) - 0xDC00);
             ++i;
         }
         out = putUtf8(out, cp);
@@ -73,26 +75,36 @@ std::size_t utf8FromUtf16(const char16_t *units, std::size_t n, char *out) {
     return static_cast<std::size_t>(out - start);
 }
 
-std::size_t utf16FromUtf8(const char *bytes, std::size_t n, char16_t *out) {
+template <typename Unit> std::size_t decodeUtf8(const char *bytes, std::size_t n, Unit *out) {
     const unsigned char *in = reinterpret_cast<const unsigned char *>(bytes);
     std::size_t written = 0;
     std::size_t i = 0;
     while (i < n) {
         char32_t cp;
-        std::size_t length = decodeUtf8(in + i, n - i, cp);
+        std::size_t length = decodeSequence(in + i, n - i, cp);
         if (length == 0) {
             cp = 0xFFFD;
             length = 1;
         }
         if (cp < 0x10000) {
-            out[written++] = static_cast<char16_t>(cp);
+            out[written++] = static_cast<Unit>(cp);
         } else {
-            out[written++] = static_cast<char16_t>(0xD800 + ((cp - 0x10000) >> 10));
-            out[written++] = static_cast<char16_t>(0xDC00 + ((cp - 0x10000) & 0x3FF));
+            out[written++] = static_cast<Unit>(0xD800 + ((cp - 0x10000) >> 10));
+            out[written++] = static_cast<Unit>(0xDC00 + ((cp - 0x10000) & 0x3FF));
         }
         i += length;
     }
     return written;
+}
+
+} // namespace
+
+std::size_t utf8FromUtf16(const char16_t *units, std::size_t n, char *out) {
+    return encodeUtf8(units, n, out);
+}
+
+std::size_t utf16FromUtf8(const char *bytes, std::size_t n, char16_t *out) {
+    return decodeUtf8(bytes, n, out);
 }
 
 #ifdef _WIN32
@@ -102,24 +114,24 @@ namespace {
 // The UTF-8 text as a new string of wide characters, ended by a zero; null
 // when there is no memory for it. Free it with std::free.
 wchar_t *wideFromUtf8(const char *text, std::size_t n, std::size_t &length) {
-    char16_t *units = static_cast<char16_t *>(std::malloc((n + 1) * sizeof(char16_t)));
-    if (units == nullptr) {
-        return nullptr;
-    }
-    length = utf16FromUtf8(text, n, units);
-    units[length] = 0;
-    // wchar_t is a UTF-16 unit on Windows; copy rather than alias the two types.
-    wchar_t *wide = static_cast<wchar_t *>(std::malloc((length + 1) * sizeof(wchar_t)));
+    wchar_t *wide = static_cast<wchar_t *>(std::malloc((n + 1) * sizeof(wchar_t)));
     if (wide != nullptr) {
-        for (std::size_t i = 0; i <= length; ++i) {
-            wide[i] = static_cast<wchar_t>(units[i]);
-        }
+        length = decodeUtf8(text, n, wide);
+        wide[length] = 0;
     }
-    std::free(units);
     return wide;
 }
 
 } // namespace
+
+char *utf8FromWide(const wchar_t *text) {
+    std::size_t n = std::wcslen(text);
+    char *bytes = static_cast<char *>(std::malloc(3 * n + 1));
+    if (bytes != nullptr) {
+        bytes[encodeUtf8(text, n, bytes)] = '\0';
+    }
+    return bytes;
+}
 
 std::FILE *openSymbolFile(const char *path) {
     std::size_t length;

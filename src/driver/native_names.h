@@ -18,6 +18,12 @@ std::size_t utf8FromUtf16(const char16_t *units, std::size_t n, char *out);
 // starts no valid sequence becomes U+FFFD.
 std::size_t utf16FromUtf8(const char *bytes, std::size_t n, char16_t *out);
 
+#ifdef _WIN32
+// A UTF-16 argument as a new UTF-8 string, null when there is no memory for
+// it. Free it with std::free.
+char *utf8FromWide(const wchar_t *text);
+#endif
+
 // Opens the symbol file named by the UTF-8 path for reading, in binary mode.
 std::FILE *openSymbolFile(const char *path);
 
