@@ -188,6 +188,27 @@ class CommandLine(SymtextCase):
                 self.assertEqual(run.stderr, b"symtext: OutPut.txt: No space left on device\n")
 
     @unittest.skipUnless(os.path.exists("/dev/full") and not EMULATOR, "needs /dev/full")
+    def test_kinds_listed_before_a_failure_come_before_its_message(self):
+        # Standard output and standard error in one pipe, as on a terminal:
+        # the kinds met before the dump failed, then the message, nothing after.
+        os.symlink("/dev/full", self.path("OutPut.txt"))
+        message = b"symtext: OutPut.txt: No space left on device\n"
+        # (items, body size, whether the whole dump is still buffered when the
+        # file is closed, so that every kind comes before the message)
+        cases = [(3, 1, True), (12000, 0, True), (7, 60000, False)]
+        for items, size, whole in cases:
+            with self.subTest(items=items, size=size):
+                with open(self.path("in.sym"), "wb") as f:
+                    f.write(item(1, b"A" * size) * items)
+                proc = subprocess.run([SYMTEXT, "in.sym"], cwd=self.dir, stdout=subprocess.PIPE,
+                                      stderr=subprocess.STDOUT, timeout=60)
+                self.assertEqual(proc.returncode, 1)
+                if whole:
+                    self.assertEqual(proc.stdout, b"1 " * items + message)
+                else:
+                    self.assertRegex(proc.stdout, re.compile(rb"\A(1 )+" + re.escape(message) + rb"\Z"))
+
+    @unittest.skipUnless(os.path.exists("/dev/full") and not EMULATOR, "needs /dev/full")
     def test_console_that_cannot_be_written(self):
         with open(self.path("in.sym"), "wb") as f:
             f.write(item(1, b"A"))

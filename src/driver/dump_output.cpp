@@ -122,11 +122,12 @@ void writeHexBytesRepeated(DumpState &state, unsigned char b, std::int64_t count
     }
 }
 
-void writeKindToConsole(std::uint16_t kind) {
-    char text[8];
-    char *end = putDecimal(text, kind, 0);
-    *end++ = ' ';
-    std::fwrite(text, 1, static_cast<std::size_t>(end - text), stdout);
+void drainConsole(DumpState &state) {
+    ConsoleBuffer &console = state.console;
+    if (console.len != 0) {
+        std::fwrite(console.bytes, 1, console.len, stdout);
+        console.len = 0;
+    }
 }
 
 void flushOutput(DumpState &state) {
@@ -144,7 +145,8 @@ void closeDumpFile(DumpState &state) {
     }
 }
 
-void finishConsole() {
+void finishConsole(DumpState &state) {
+    drainConsole(state);
     if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
         reportFailure("standard output", std::strerror(errno));
         endProcess(1);
@@ -178,6 +180,8 @@ void reportFailure(const char *what, const char *reason) {
 }
 
 void failRun(DumpState &state, const char *what, int err) {
+    // The kinds listed so far go out before the message, as they came first.
+    drainConsole(state);
     reportFailure(what, err != 0 ? std::strerror(err) : "unknown error");
     if (state.output.file != nullptr) {
         // Keep what was dumped before the failure; a second failure here has
@@ -194,6 +198,6 @@ void endRun(DumpState &state, int status) {
     if (state.output.file != nullptr) {
         closeDumpFile(state);
     }
-    finishConsole();
+    finishConsole(state);
     endProcess(status);
 }

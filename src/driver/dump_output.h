@@ -89,13 +89,27 @@ void writeHexPadded(DumpState &state, std::uint32_t value, int width);
 // Two lowercase hex digits for each of count bytes of value b ("%02x").
 void writeHexBytesRepeated(DumpState &state, unsigned char b, std::int64_t count);
 
-// Writes the kind of an opaque item to standard output as "%d ".
-void writeKindToConsole(std::uint16_t kind);
+// Hands what the console buffer holds to standard output. A failed write
+// shows in the stream's error flag, which finishConsole checks.
+void drainConsole(DumpState &state);
+
+// Lists the kind of an opaque item on standard output as "%d ".
+inline void writeKindToConsole(DumpState &state, std::uint16_t kind) {
+    ConsoleBuffer &console = state.console;
+    if (kConsoleBufferSize - console.len < 6) { // "65535 " at most
+        drainConsole(state);
+    }
+    char *out = console.bytes + console.len;
+    char *end = putDecimal(out, kind, 0);
+    *end++ = ' ';
+    console.len += static_cast<std::size_t>(end - out);
+}
 
 // Flushes and closes the dump file, checking both.
 void closeDumpFile(DumpState &state);
-// Flushes standard output and checks that everything written there arrived.
-void finishConsole();
+// Writes out the console buffer, flushes standard output and checks that
+// everything written there arrived.
+void finishConsole(DumpState &state);
 
 // One line on standard error: "symtext: <what>: <reason>". reason may be null.
 void reportFailure(const char *what, const char *reason);

@@ -11,6 +11,7 @@
 constexpr std::size_t kInputKeepBack = 512;
 constexpr std::size_t kInputBufferSize = 256 * 1024;
 constexpr std::size_t kOutputBufferSize = 256 * 1024;
+constexpr std::size_t kConsoleBufferSize = 16 * 1024;
 
 // The symbol file, read through a window of its bytes. The offset of
 // bytes[pos] in the file is windowStart + pos; bytes[pos..len) are unread.
@@ -32,9 +33,18 @@ struct OutputBuffer {
     char bytes[kOutputBufferSize];
 };
 
+// The kinds of opaque items, listed on standard output through a buffer of
+// their own: a C library call per item would cost more than the item's whole
+// dump. It is written out when full and before every exit.
+struct ConsoleBuffer {
+    std::size_t len;
+    char bytes[kConsoleBufferSize];
+};
+
 struct DumpState {
     InputStream input;
     OutputBuffer output;
+    ConsoleBuffer console;
     std::int32_t remaining; // bytes of the current item not yet accounted for
     std::uint16_t kind;     // kind of the current item
     bool inQuote;           // the raw dump has a quoted printable run open

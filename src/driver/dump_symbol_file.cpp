@@ -71,6 +71,7 @@ void dumpSymbolFile(DumpState &state, const char *path) {
     state.input = InputStream{};
     state.output.file = nullptr;
     state.output.len = 0;
+    state.console.len = 0;
     state.input.path = path;
     state.input.file = openSymbolFile(path);
     if (state.input.file == nullptr) {

@@ -15,11 +15,11 @@ DumpState runState;
 int run(int argc, const char *path) {
     if (argc != 2) {
         std::fputs("Error! Give me SYM filenames...\n", stdout);
-        finishConsole();
+        finishConsole(runState);
         return 1;
     }
     dumpSymbolFile(runState, path);
-    finishConsole();
+    finishConsole(runState);
     return 0;
 }
 

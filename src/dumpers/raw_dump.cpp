@@ -87,7 +87,7 @@ void dumpRawBytes(DumpState &state, const unsigned char *data, std::size_t n) {
 } // namespace
 
 void dumpRawItem(DumpState &state) {
-    writeKindToConsole(state.kind);
+    writeKindToConsole(state, state.kind);
     if (state.remaining < 4) {
         // The next header is read right after this one, whatever the length.
         writeText(state, "?????");
