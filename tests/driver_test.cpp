@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "driver/dump_output.h"
 #include "driver/dump_symbol_file.h"
@@ -38,6 +39,36 @@ TEST(DumpWriter, TextsCrossingTheBufferArriveWhole) {
         ASSERT_EQ(dump.size(), filler.size() + 2 * text.size()) << room << " bytes of room";
         EXPECT_EQ(dump.compare(0, filler.size(), filler), 0) << room << " bytes of room";
         EXPECT_EQ(dump.substr(filler.size()), text + text) << room << " bytes of room";
+    }
+}
+
+TEST(DumpWriter, NumbersAsPrintfWritesThem) {
+    // Values at every change in the number of digits, in each width the dump
+    // uses, against the C library's own formatting.
+    std::vector<std::uint64_t> values = {0, 0x7FFFFFFFFFFFFFFF, 0x8000000000000000, ~0ULL};
+    for (std::uint64_t power = 1; power != 0 && power <= ~0ULL / 10; power *= 10) {
+        values.insert(values.end(), {power - 1, power, power * 10 - 1});
+    }
+    for (int shift = 4; shift < 64; shift += 4) {
+        std::uint64_t bound = 1ULL << shift;
+        values.insert(values.end(), {bound - 1, bound, bound + 1});
+    }
+    for (std::uint64_t value : values) {
+        for (int width : {0, 1, 6, 8, 16}) {
+            char got[2 * kMaxNumberWidth];
+            char want[64];
+            std::snprintf(want, sizeof want, "%0*llX", width, static_cast<unsigned long long>(value));
+            EXPECT_EQ(std::string(got, putHex(got, value, width, '0', kHexPairsUpper)), want)
+                << value << " in " << width;
+            std::snprintf(want, sizeof want, "%*llx", width, static_cast<unsigned long long>(value));
+            EXPECT_EQ(std::string(got, putHex(got, value, width, ' ', kHexPairs)), want)
+                << value << " in " << width;
+            if (value <= 0xFFFFFFFF) {
+                auto word = static_cast<std::uint32_t>(value);
+                std::snprintf(want, sizeof want, "%*lu", width, static_cast<unsigned long>(word));
+                EXPECT_EQ(std::string(got, putDecimal(got, word, width)), want) << value << " in " << width;
+            }
+        }
     }
 }
 

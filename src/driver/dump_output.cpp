@@ -68,44 +68,6 @@ void writeHexBytes(DumpState &state, const unsigned char *data, std::size_t n) {
     }
 }
 
-char *putHex(char *p, std::uint64_t value, int width, char fill, const HexPairTable &table) {
-    int digits = 1;
-    for (std::uint64_t rest = value >> 4; rest != 0; rest >>= 4) {
-        ++digits;
-    }
-    char *end = p + (digits > width ? digits : width);
-    char *q = end;
-    for (; digits >= 2; digits -= 2) {
-        q -= 2;
-        std::memcpy(q, table.pairs[value & 0xFF], 2);
-        value >>= 8;
-    }
-    if (digits != 0) {
-        *--q = table.pairs[value & 0xF][1];
-    }
-    while (q > p) {
-        *--q = fill;
-    }
-    return end;
-}
-
-char *putDecimal(char *p, std::uint32_t value, int width) {
-    int digits = 1;
-    for (std::uint32_t rest = value / 10; rest != 0; rest /= 10) {
-        ++digits;
-    }
-    char *end = p + (digits > width ? digits : width);
-    char *q = end;
-    do {
-        *--q = static_cast<char>('0' + value % 10);
-        value /= 10;
-    } while (value != 0);
-    while (q > p) {
-        *--q = ' ';
-    }
-    return end;
-}
-
 void writeHex(DumpState &state, std::uint64_t value, int minDigits) {
     char *out = reserveOutput(state, kMaxNumberWidth);
     state.output.len += static_cast<std::size_t>(putHex(out, value, minDigits, '0', kHexPairs) - out);

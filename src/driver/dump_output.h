@@ -67,12 +67,85 @@ void writeHexBytes(DumpState &state, const unsigned char *data, std::size_t n);
 // The most any number takes with the widths used here: 64 bits in hex.
 constexpr std::size_t kMaxNumberWidth = 16;
 
+// The two decimal digits of every number below 100.
+struct DecimalPairTable {
+    char pairs[100][2];
+};
+constexpr DecimalPairTable makeDecimalPairTable() {
+    DecimalPairTable table{};
+    for (int n = 0; n < 100; ++n) {
+        table.pairs[n][0] = static_cast<char>('0' + n / 10);
+        table.pairs[n][1] = static_cast<char>('0' + n % 10);
+    }
+    return table;
+}
+inline constexpr DecimalPairTable kDecimalPairs = makeDecimalPairTable();
+
+// How many hex digits value takes, at least one.
+inline int hexDigitCount(std::uint64_t value) {
+    int digits = 1;
+    if (value >> 32 != 0) {
+        digits += 8;
+        value >>= 32;
+    }
+    if (value >> 16 != 0) {
+        digits += 4;
+        value >>= 16;
+    }
+    if (value >> 8 != 0) {
+        digits += 2;
+        value >>= 8;
+    }
+    return value >> 4 != 0 ? digits + 1 : digits;
+}
+
+// How many decimal digits value takes, at least one.
+inline int decimalDigitCount(std::uint32_t value) {
+    int digits = 1;
+    for (std::uint32_t bound = 10; digits < 10 && value >= bound; bound *= 10) {
+        ++digits;
+    }
+    return digits;
+}
+
 // Puts value at p in hex, right-aligned in at least width columns of fill,
-// and returns the place after it. width is at most kMaxNumberWidth.
-char *putHex(char *p, std::uint64_t value, int width, char fill, const HexPairTable &table);
+// and returns the place after it. width is at most kMaxNumberWidth, and p has
+// room for kMaxNumberWidth characters whatever the value.
+inline char *putHex(char *p, std::uint64_t value, int width, char fill, const HexPairTable &table) {
+    int digits = hexDigitCount(value);
+    std::memset(p, fill, kMaxNumberWidth); // the digits are written over it
+    char *end = p + (digits > width ? digits : width);
+    char *q = end;
+    for (; digits >= 2; digits -= 2) {
+        q -= 2;
+        std::memcpy(q, table.pairs[value & 0xFF], 2);
+        value >>= 8;
+    }
+    if (digits != 0) {
+        q[-1] = table.pairs[value & 0xF][1];
+    }
+    return end;
+}
+
 // Puts value at p in decimal, right-aligned in at least width columns of
-// spaces, and returns the place after it.
-char *putDecimal(char *p, std::uint32_t value, int width);
+// spaces, and returns the place after it. p has room for kMaxNumberWidth
+// characters whatever the value, and width is at most kMaxNumberWidth.
+inline char *putDecimal(char *p, std::uint32_t value, int width) {
+    int digits = decimalDigitCount(value);
+    std::memset(p, ' ', kMaxNumberWidth); // the digits are written over it
+    char *end = p + (digits > width ? digits : width);
+    char *q = end;
+    for (; value >= 100; value /= 100) {
+        q -= 2;
+        std::memcpy(q, kDecimalPairs.pairs[value % 100], 2);
+    }
+    if (value >= 10) {
+        std::memcpy(q - 2, kDecimalPairs.pairs[value], 2);
+    } else {
+        q[-1] = static_cast<char>('0' + value);
+    }
+    return end;
+}
 
 // Lowercase hex, zero-filled to at least minDigits digits ("%0x").
 void writeHex(DumpState &state, std::uint64_t value, int minDigits);
@@ -96,7 +169,7 @@ void drainConsole(DumpState &state);
 // Lists the kind of an opaque item on standard output as "%d ".
 inline void writeKindToConsole(DumpState &state, std::uint16_t kind) {
     ConsoleBuffer &console = state.console;
-    if (kConsoleBufferSize - console.len < 6) { // "65535 " at most
+    if (kConsoleBufferSize - console.len < kMaxNumberWidth + 1) {
         drainConsole(state);
     }
     char *out = console.bytes + console.len;

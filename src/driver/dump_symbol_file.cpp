@@ -16,28 +16,33 @@ namespace {
 
 using DumpFunction = void (*)(DumpState &);
 
-struct KindDumper {
-    std::uint16_t kind;
-    DumpFunction dump;
+// Kinds with a layout of their own, indexed by kind; every other kind is
+// dumped raw.
+struct KindDumpers {
+    DumpFunction byKind[12];
 };
-
-// Kinds with a layout of their own; every other kind is dumped raw.
-const KindDumper kKindDumpers[] = {
-    {4, dumpKind4}, {5, dumpKind5}, {6, dumpKind6}, {7, dumpKind7}, {11, dumpKind11},
-};
+constexpr KindDumpers makeKindDumpers() {
+    KindDumpers table{};
+    for (DumpFunction &dump : table.byKind) {
+        dump = dumpRawItem;
+    }
+    table.byKind[4] = dumpKind4;
+    table.byKind[5] = dumpKind5;
+    table.byKind[6] = dumpKind6;
+    table.byKind[7] = dumpKind7;
+    table.byKind[11] = dumpKind11;
+    return table;
+}
+constexpr KindDumpers kKindDumpers = makeKindDumpers();
 
 DumpFunction dumperFor(std::uint16_t kind) {
-    for (const KindDumper &entry : kKindDumpers) {
-        if (entry.kind == kind) {
-            return entry.dump;
-        }
-    }
-    return dumpRawItem;
+    constexpr std::size_t kKnown = sizeof kKindDumpers.byKind / sizeof kKindDumpers.byKind[0];
+    return kind < kKnown ? kKindDumpers.byKind[kind] : dumpRawItem;
 }
 
 // "%06X: (%d) [%04x] ": the offset of the kind field, the length, the kind.
 void writeHeaderLine(DumpState &state, std::int64_t kindOffset, std::uint16_t length) {
-    char *out = reserveOutput(state, kMaxNumberWidth + 16);
+    char *out = reserveOutput(state, 2 * kMaxNumberWidth + 16); // room for each number's fill
     char *p = putHex(out, static_cast<std::uint64_t>(kindOffset), 6, '0', kHexPairsUpper);
     std::memcpy(p, ": (", 3);
     p = putDecimal(p + 3, length, 0);
@@ -53,16 +58,15 @@ void writeHeaderLine(DumpState &state, std::int64_t kindOffset, std::uint16_t le
 void dumpItems(DumpState &state) {
     for (;;) {
         std::int64_t start = inputOffset(state);
-        std::uint16_t length = readBe16(state);
-        std::int64_t kindOffset = inputOffset(state);
-        std::uint16_t kind = readBe16(state);
+        std::uint32_t header = readBe32(state); // the length, then the kind
         if (inputOffset(state) - start < 4) {
             return; // the input ends here or inside a header
         }
+        auto length = static_cast<std::uint16_t>(header >> 16);
         state.remaining = length;
-        state.kind = kind;
-        writeHeaderLine(state, kindOffset, length);
-        dumperFor(kind)(state);
+        state.kind = static_cast<std::uint16_t>(header & 0xFFFF);
+        writeHeaderLine(state, start + 2, length);
+        dumperFor(state.kind)(state);
         writeLineEnd(state);
     }
 }
