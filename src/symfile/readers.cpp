@@ -6,12 +6,9 @@
 
 #include "driver/dump_output.h"
 
-namespace {
-
-// Refills the window when every byte of it has been read, keeping the last
-// kInputKeepBack bytes so that a short seek backwards stays inside it.
-// Returns false at the end of the input.
-bool fillInput(DumpState &state) {
+// The refill keeps the last kInputKeepBack bytes of the window, so that a
+// short seek backwards stays inside it.
+bool refillInput(DumpState &state) {
     InputStream &in = state.input;
     if (in.pos < in.len) {
         return true;
@@ -36,17 +33,8 @@ bool fillInput(DumpState &state) {
     return true;
 }
 
-} // namespace
-
 std::int64_t inputOffset(const DumpState &state) {
     return state.input.windowStart + static_cast<std::int64_t>(state.input.pos);
-}
-
-std::uint8_t readByte(DumpState &state) {
-    if (!fillInput(state)) {
-        return 0xFF;
-    }
-    return state.input.bytes[state.input.pos++];
 }
 
 // Reads up to width bytes, most significant first; each byte the input lacks
@@ -55,7 +43,7 @@ std::uint32_t readBigEndianSlow(DumpState &state, int width) {
     InputStream &in = state.input;
     unsigned char field[4];
     int have = 0;
-    while (have < width && fillInput(state)) {
+    while (have < width && refillInput(state)) {
         std::size_t step = in.len - in.pos;
         if (step > static_cast<std::size_t>(width - have)) {
             step = static_cast<std::size_t>(width - have);
@@ -71,20 +59,6 @@ std::uint32_t readBigEndianSlow(DumpState &state, int width) {
     return value;
 }
 
-std::size_t takeInput(DumpState &state, const unsigned char **data, std::size_t max) {
-    if (!fillInput(state)) {
-        return 0;
-    }
-    InputStream &in = state.input;
-    std::size_t n = in.len - in.pos;
-    if (n > max) {
-        n = max;
-    }
-    *data = in.bytes + in.pos;
-    in.pos += n;
-    return n;
-}
-
 void seekInput(DumpState &state, std::int64_t target) {
     InputStream &in = state.input;
     if (target < in.windowStart) {
@@ -95,7 +69,7 @@ void seekInput(DumpState &state, std::int64_t target) {
     // Read forward up to the target; the input need not be seekable.
     while (target > in.windowStart + static_cast<std::int64_t>(in.len)) {
         in.pos = in.len;
-        if (!fillInput(state)) {
+        if (!refillInput(state)) {
             // Past the end: every later read meets the end of the input.
             in.windowStart = target;
             in.pos = 0;
@@ -106,4 +80,4 @@ void seekInput(DumpState &state, std::int64_t target) {
     in.pos = static_cast<std::size_t>(target - in.windowStart);
 }
 
-void primeInput(DumpState &state) { fillInput(state); }
+void primeInput(DumpState &state) { refillInput(state); }

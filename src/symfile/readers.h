@@ -10,7 +10,17 @@
 // Offset in the symbol file of the next byte to be read.
 std::int64_t inputOffset(const DumpState &state);
 
-std::uint8_t readByte(DumpState &state);
+// Refills the window once every byte of it has been read; false at the end of
+// the input. Callers check the window first, so that this call is rare.
+bool refillInput(DumpState &state);
+
+inline std::uint8_t readByte(DumpState &state) {
+    InputStream &in = state.input;
+    if (in.pos >= in.len && !refillInput(state)) {
+        return 0xFF;
+    }
+    return in.bytes[in.pos++];
+}
 
 // Reads a field of width bytes (1 to 4) that the window does not hold whole.
 std::uint32_t readBigEndianSlow(DumpState &state, int width);
@@ -41,7 +51,19 @@ inline std::size_t inputBuffered(const DumpState &state) { return state.input.le
 
 // Points *data at up to max unread bytes and moves past them. Returns how many
 // there are: 0 only at the end of the input.
-std::size_t takeInput(DumpState &state, const unsigned char **data, std::size_t max);
+inline std::size_t takeInput(DumpState &state, const unsigned char **data, std::size_t max) {
+    InputStream &in = state.input;
+    if (in.pos >= in.len && !refillInput(state)) {
+        return 0;
+    }
+    std::size_t n = in.len - in.pos;
+    if (n > max) {
+        n = max;
+    }
+    *data = in.bytes + in.pos;
+    in.pos += n;
+    return n;
+}
 
 // Moves to an absolute offset, which may lie past the end of the input.
 void seekInput(DumpState &state, std::int64_t target);
