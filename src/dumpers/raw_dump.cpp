@@ -70,7 +70,19 @@ void dumpRawBytes(DumpState &state, const unsigned char *data, std::size_t n) {
         std::size_t block = n < kBlock ? n : kBlock;
         char *out = reserveOutput(state, block * 4);
         char *p = out;
-        for (std::size_t i = 0; i < block; ++i) {
+        std::size_t i = 0;
+        // Four bytes a turn: the bytes of a turn depend on each other only
+        // through the write position.
+        for (; i + 4 <= block; i += 4) {
+            for (std::size_t k = 0; k < 4; ++k) {
+                unsigned char b = data[i + k];
+                const RawByteText &byte = row[b];
+                row = kNextRow.rows[b];
+                std::memcpy(p, byte.text, 4);
+                p += byte.size;
+            }
+        }
+        for (; i < block; ++i) {
             unsigned char b = data[i];
             const RawByteText &byte = row[b];
             row = kNextRow.rows[b];
