@@ -8,9 +8,10 @@
 
 namespace {
 
-// The text that opens a counted name, "[%2d]\"", for every count.
+// The text that opens a counted name, "[%2d]\"", for every count. Eight bytes
+// an entry, so that one fixed copy takes any of them.
 struct CountText {
-    char text[6];
+    char text[7];
     unsigned char size;
 };
 struct CountTextTable {
@@ -50,31 +51,51 @@ void dumpHexBytes(DumpState &state, std::int32_t count) {
     }
 }
 
+// Puts name bytes at p as they stand, except that each line feed becomes
+// CR LF, and returns the place after them: up to two characters a byte.
+char *putNameBytes(char *p, const unsigned char *data, std::size_t n) {
+    if (std::memchr(data, '\n', n) == nullptr) {
+        std::memcpy(p, data, n);
+        return p + n;
+    }
+    for (std::size_t i = 0; i < n; ++i) {
+        if (data[i] == '\n') {
+            *p++ = '\r';
+        }
+        *p++ = static_cast<char>(data[i]);
+    }
+    return p;
+}
+
 } // namespace
 
 void dumpCountedName(DumpState &state, std::int32_t &count) {
     std::uint8_t n = readByte(state);
-    writeBytes(state, kCountTexts.counts[n].text, kCountTexts.counts[n].size);
+    const CountText &countText = kCountTexts.counts[n];
     std::int32_t pad = 3 - n % 4;
     count -= n + pad + 1;
     const unsigned char *data = nullptr;
     if (inputBuffered(state) >= static_cast<std::size_t>(n + pad)) {
-        // The whole name is in the window: the usual case.
+        // The whole name is in the window: the usual case, written with one
+        // reservation. The count text, two characters for each name byte, a
+        // quote and two tabs, and two hex digits for each pad byte.
         takeInput(state, &data, static_cast<std::size_t>(n + pad));
-        writeNameBytes(state, data, n);
+        char *out = reserveOutput(state, sizeof countText + 2 * std::size_t{n} + 9);
+        std::memcpy(out, countText.text, sizeof countText);
+        char *p = putNameBytes(out + countText.size, data, n);
         if (pad == 0) {
-            writeChar(state, '"');
-            return;
-        }
-        char *out = reserveOutput(state, 9);
-        std::memcpy(out, "\"\t\t", 3);
-        char *p = out + 3;
-        for (std::int32_t i = 0; i < pad; ++i) {
-            p = putHexByte(p, data[n + i]);
+            *p++ = '"';
+        } else {
+            std::memcpy(p, "\"\t\t", 3);
+            p += 3;
+            for (std::int32_t i = 0; i < pad; ++i) {
+                p = putHexByte(p, data[n + i]);
+            }
         }
         state.output.len += static_cast<std::size_t>(p - out);
         return;
     }
+    writeBytes(state, countText.text, countText.size);
     std::int32_t left = n;
     while (left > 0) {
         std::size_t got = takeInput(state, &data, static_cast<std::size_t>(left));
