@@ -63,11 +63,13 @@ TEST(DumpWriter, NumbersAsPrintfWritesThem) {
             std::snprintf(want, sizeof want, "%*llx", width, static_cast<unsigned long long>(value));
             EXPECT_EQ(std::string(got, putHex(got, value, width, ' ', kHexPairs)), want)
                 << value << " in " << width;
-            if (value <= 0xFFFFFFFF) {
-                auto word = static_cast<std::uint32_t>(value);
-                std::snprintf(want, sizeof want, "%*lu", width, static_cast<unsigned long>(word));
-                EXPECT_EQ(std::string(got, putDecimal(got, word, width)), want) << value << " in " << width;
-            }
+        }
+        if (value <= 0xFFFFFFFF) {
+            char got[kMaxNumberWidth];
+            char want[64];
+            auto word = static_cast<std::uint32_t>(value);
+            std::snprintf(want, sizeof want, "%lu", static_cast<unsigned long>(word));
+            EXPECT_EQ(std::string(got, putDecimal(got, word)), want) << value;
         }
     }
 }

@@ -68,16 +68,6 @@ void writeHexBytes(DumpState &state, const unsigned char *data, std::size_t n) {
     }
 }
 
-void writeHex(DumpState &state, std::uint64_t value, int minDigits) {
-    char *out = reserveOutput(state, kMaxNumberWidth);
-    state.output.len += static_cast<std::size_t>(putHex(out, value, minDigits, '0', kHexPairs) - out);
-}
-
-void writeHexPadded(DumpState &state, std::uint32_t value, int width) {
-    char *out = reserveOutput(state, kMaxNumberWidth);
-    state.output.len += static_cast<std::size_t>(putHex(out, value, width, ' ', kHexPairs) - out);
-}
-
 void writeHexBytesRepeated(DumpState &state, unsigned char b, std::int64_t count) {
     for (std::int64_t i = 0; i < count; ++i) {
         writeBytes(state, kHexPairs.pairs[b], 2);

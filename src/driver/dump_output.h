@@ -127,13 +127,9 @@ inline char *putHex(char *p, std::uint64_t value, int width, char fill, const He
     return end;
 }
 
-// Puts value at p in decimal, right-aligned in at least width columns of
-// spaces, and returns the place after it. p has room for kMaxNumberWidth
-// characters whatever the value, and width is at most kMaxNumberWidth.
-inline char *putDecimal(char *p, std::uint32_t value, int width) {
-    int digits = decimalDigitCount(value);
-    std::memset(p, ' ', kMaxNumberWidth); // the digits are written over it
-    char *end = p + (digits > width ? digits : width);
+// Puts value at p in decimal ("%u") and returns the place after it.
+inline char *putDecimal(char *p, std::uint32_t value) {
+    char *end = p + decimalDigitCount(value);
     char *q = end;
     for (; value >= 100; value /= 100) {
         q -= 2;
@@ -147,18 +143,28 @@ inline char *putDecimal(char *p, std::uint32_t value, int width) {
     return end;
 }
 
-// Lowercase hex, zero-filled to at least minDigits digits ("%0x").
-void writeHex(DumpState &state, std::uint64_t value, int minDigits);
 // A word as eight lowercase hex digits ("%08x"), the commonest field.
-inline void writeHex8(DumpState &state, std::uint32_t value) {
-    char *out = reserveOutput(state, 8);
+inline char *putHex8(char *p, std::uint32_t value) {
     for (int shift = 24; shift >= 0; shift -= 8) {
-        out = putHexByte(out, static_cast<unsigned char>(value >> shift));
+        p = putHexByte(p, static_cast<unsigned char>(value >> shift));
     }
-    state.output.len += 8;
+    return p;
 }
-// Lowercase hex right-aligned in at least width columns of spaces ("%8x").
-void writeHexPadded(DumpState &state, std::uint32_t value, int width);
+
+// A literal text without its terminating null.
+template <std::size_t N> inline char *putLiteral(char *p, const char (&text)[N]) {
+    std::memcpy(p, text, N - 1);
+    return p + (N - 1);
+}
+
+// A line is built in place: room for its longest form is reserved, its parts
+// are put through a local pointer, and then the buffer is extended to where
+// the pointer ended. Stores through the pointer leave the buffer's length
+// alone, so that it is read and written once a line, not once a part.
+inline void commitOutput(DumpState &state, const char *end) {
+    state.output.len = static_cast<std::size_t>(end - state.output.bytes);
+}
+
 // Two lowercase hex digits for each of count bytes of value b ("%02x").
 void writeHexBytesRepeated(DumpState &state, unsigned char b, std::int64_t count);
 
@@ -173,7 +179,7 @@ inline void writeKindToConsole(DumpState &state, std::uint16_t kind) {
         drainConsole(state);
     }
     char *out = console.bytes + console.len;
-    char *end = putDecimal(out, kind, 0);
+    char *end = putDecimal(out, kind);
     *end++ = ' ';
     console.len += static_cast<std::size_t>(end - out);
 }

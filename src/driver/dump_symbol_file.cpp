@@ -45,7 +45,7 @@ void writeHeaderLine(DumpState &state, std::int64_t kindOffset, std::uint16_t le
     char *out = reserveOutput(state, 2 * kMaxNumberWidth + 16); // room for each number's fill
     char *p = putHex(out, static_cast<std::uint64_t>(kindOffset), 6, '0', kHexPairsUpper);
     std::memcpy(p, ": (", 3);
-    p = putDecimal(p + 3, length, 0);
+    p = putDecimal(p + 3, length);
     std::memcpy(p, ") [", 3);
     p = putHexByte(p + 3, static_cast<unsigned char>(state.kind >> 8));
     p = putHexByte(p, static_cast<unsigned char>(state.kind & 0xFF));

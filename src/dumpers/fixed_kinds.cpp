@@ -6,23 +6,23 @@
 #include "symfile/item_frame.h"
 #include "symfile/readers.h"
 
+// The longest fixed part of any line here, with room for the fill that
+// putHex lays down before its digits.
+constexpr std::size_t kFixedLineRoom = 64;
+
 // Four words and a name: "\t(%08x) %08x ^%x:@%08x " then the name. The
 // shortest item taken is 16 bytes, although the words alone end at 20.
 void dumpKind4(DumpState &state) {
     std::int64_t itemEnd = openItemFrame(state, 16);
-    std::uint32_t w1 = readBe32(state);
-    std::uint32_t w2 = readBe32(state);
-    std::uint32_t w3 = readBe32(state);
-    std::uint32_t w4 = readBe32(state);
-    writeBytes(state, "\t(", 2);
-    writeHex8(state, w1);
-    writeBytes(state, ") ", 2);
-    writeHex8(state, w2);
-    writeBytes(state, " ^", 2);
-    writeHex(state, w3, 1);
-    writeBytes(state, ":@", 2);
-    writeHex8(state, w4);
-    writeChar(state, ' ');
+    std::uint32_t w[4];
+    readBe32s(state, w, 4);
+    char *out = reserveOutput(state, kFixedLineRoom);
+    char *p = putHex8(putLiteral(out, "\t("), w[0]);
+    p = putHex8(putLiteral(p, ") "), w[1]);
+    p = putHex(putLiteral(p, " ^"), w[2], 1, '0', kHexPairs);
+    p = putHex8(putLiteral(p, ":@"), w[3]);
+    *p++ = ' ';
+    commitOutput(state, p);
     state.remaining -= 20;
     dumpCountedName(state, state.remaining);
     closeItemFrame(state, itemEnd);
@@ -32,9 +32,8 @@ void dumpKind4(DumpState &state) {
 void dumpKind5(DumpState &state) {
     std::int64_t itemEnd = openItemFrame(state, 8);
     std::uint32_t w1 = readBe32(state);
-    writeBytes(state, "\t(", 2);
-    writeHex8(state, w1);
-    writeBytes(state, ") ", 2);
+    char *out = reserveOutput(state, kFixedLineRoom);
+    commitOutput(state, putLiteral(putHex8(putLiteral(out, "\t("), w1), ") "));
     state.remaining -= 8;
     dumpCountedName(state, state.remaining);
     closeItemFrame(state, itemEnd);
@@ -47,17 +46,12 @@ void dumpKind7(DumpState &state) {
         abortItem(state);
     }
     std::uint32_t w[5];
-    for (std::uint32_t &word : w) {
-        word = readBe32(state);
-    }
-    writeChar(state, '\t');
-    writeHex(state, w[0], 1);
-    writeChar(state, ' ');
-    writeHexPadded(state, w[1], 8);
-    writeBytes(state, " (", 2);
-    writeHex8(state, w[2]);
-    writeBytes(state, ") ", 2);
-    writeHex(state, w[3], 1);
-    writeChar(state, ' ');
-    writeHex(state, w[4], 1);
+    readBe32s(state, w, 5);
+    char *out = reserveOutput(state, kFixedLineRoom);
+    char *p = putHex(putLiteral(out, "\t"), w[0], 1, '0', kHexPairs);
+    p = putHex(putLiteral(p, " "), w[1], 8, ' ', kHexPairs);
+    p = putHex8(putLiteral(p, " ("), w[2]);
+    p = putHex(putLiteral(p, ") "), w[3], 1, '0', kHexPairs);
+    p = putHex(putLiteral(p, " "), w[4], 1, '0', kHexPairs);
+    commitOutput(state, p);
 }

@@ -14,23 +14,19 @@
 // "\t+%08x (%08x) " with E1 and E2 and a name.
 void dumpKind6(DumpState &state) {
     std::int64_t itemEnd = openItemFrame(state, 12);
-    std::uint32_t count = readBe32(state);
-    std::uint32_t w2 = readBe32(state);
+    std::uint32_t head[2]; // M, W2
+    readBe32s(state, head, 2);
     state.remaining -= 12;
-    writeBytes(state, "\t#", 2);
-    writeHex8(state, count);
-    writeBytes(state, " =", 2);
-    writeHex8(state, w2);
-    writeLineEnd(state);
-    for (; count > 0 && state.remaining > 0; --count) {
-        std::uint32_t e1 = readBe32(state);
-        std::uint32_t e2 = readBe32(state);
+    char *out = reserveOutput(state, 24);
+    char *p = putHex8(putLiteral(out, "\t#"), head[0]);
+    commitOutput(state, putLiteral(putHex8(putLiteral(p, " ="), head[1]), "\r\n"));
+    for (std::uint32_t count = head[0]; count > 0 && state.remaining > 0; --count) {
+        std::uint32_t entry[2]; // E1, E2
+        readBe32s(state, entry, 2);
         state.remaining -= 8;
-        writeBytes(state, "\t+", 2);
-        writeHex8(state, e1);
-        writeBytes(state, " (", 2);
-        writeHex8(state, e2);
-        writeBytes(state, ") ", 2);
+        out = reserveOutput(state, 24);
+        p = putHex8(putLiteral(out, "\t+"), entry[0]);
+        commitOutput(state, putLiteral(putHex8(putLiteral(p, " ("), entry[1]), ") "));
         dumpCountedName(state, state.remaining);
         writeLineEnd(state);
     }
@@ -42,19 +38,15 @@ void dumpKind6(DumpState &state) {
 // alone end at 16.
 void dumpKind11(DumpState &state) {
     std::int64_t itemEnd = openItemFrame(state, 20);
-    std::uint32_t w1 = readBe32(state);
-    std::uint32_t count = readBe32(state);
-    std::uint32_t w3 = readBe32(state);
+    std::uint32_t head[3]; // W1, M, W3
+    readBe32s(state, head, 3);
     state.remaining -= 16;
-    writeChar(state, '\t');
-    writeHex8(state, w1);
-    writeBytes(state, " #", 2);
-    writeHex8(state, count);
-    writeChar(state, ' ');
-    writeHex8(state, w3);
-    for (; count > 0 && state.remaining > 0; --count) {
-        writeLineEnd(state);
-        writeBytes(state, "\t\t", 2);
+    char *out = reserveOutput(state, 32);
+    char *p = putHex8(putLiteral(out, "\t"), head[0]);
+    p = putHex8(putLiteral(p, " #"), head[1]);
+    commitOutput(state, putHex8(putLiteral(p, " "), head[2]));
+    for (std::uint32_t count = head[1]; count > 0 && state.remaining > 0; --count) {
+        writeBytes(state, "\r\n\t\t", 4);
         dumpCountedName(state, state.remaining);
     }
     closeItemFrame(state, itemEnd);

@@ -59,7 +59,7 @@ std::uint32_t readBigEndianSlow(DumpState &state, int width) {
     return value;
 }
 
-void seekInput(DumpState &state, std::int64_t target) {
+void seekInputSlow(DumpState &state, std::int64_t target) {
     InputStream &in = state.input;
     if (target < in.windowStart) {
         // The frame seeks back at most one counted name and its entry words,

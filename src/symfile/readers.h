@@ -46,6 +46,23 @@ inline std::uint16_t readBe16(DumpState &state) {
 }
 inline std::uint32_t readBe32(DumpState &state) { return readBigEndian(state, 4); }
 
+// Reads count big-endian words in a row: straight from the window when it
+// holds them all, with the read position moved once.
+inline void readBe32s(DumpState &state, std::uint32_t *words, int count) {
+    InputStream &in = state.input;
+    if (in.len - in.pos < 4 * static_cast<std::size_t>(count)) {
+        for (int i = 0; i < count; ++i) {
+            words[i] = readBigEndianSlow(state, 4);
+        }
+        return;
+    }
+    const unsigned char *b = in.bytes + in.pos;
+    in.pos += 4 * static_cast<std::size_t>(count);
+    for (int i = 0; i < count; ++i, b += 4) {
+        words[i] = std::uint32_t{b[0]} << 24 | std::uint32_t{b[1]} << 16 | std::uint32_t{b[2]} << 8 | b[3];
+    }
+}
+
 // Unread bytes held in the window now, without reading more.
 inline std::size_t inputBuffered(const DumpState &state) { return state.input.len - state.input.pos; }
 
@@ -65,8 +82,19 @@ inline std::size_t takeInput(DumpState &state, const unsigned char **data, std::
     return n;
 }
 
+// Moves to an absolute offset outside the window.
+void seekInputSlow(DumpState &state, std::int64_t target);
+
 // Moves to an absolute offset, which may lie past the end of the input.
-void seekInput(DumpState &state, std::int64_t target);
+inline void seekInput(DumpState &state, std::int64_t target) {
+    InputStream &in = state.input;
+    std::int64_t at = target - in.windowStart;
+    if (at >= 0 && at <= static_cast<std::int64_t>(in.len)) {
+        in.pos = static_cast<std::size_t>(at);
+        return;
+    }
+    seekInputSlow(state, target);
+}
 
 // Reads the first bytes of the file, so that a file that cannot be read (a
 // directory, say) is found before anything is written.
