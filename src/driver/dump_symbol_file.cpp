@@ -43,7 +43,17 @@ DumpFunction dumperFor(std::uint16_t kind) {
 // "%06X: (%d) [%04x] ": the offset of the kind field, the length, the kind.
 void writeHeaderLine(DumpState &state, std::int64_t kindOffset, std::uint16_t length) {
     char *out = reserveOutput(state, 2 * kMaxNumberWidth + 16); // room for each number's fill
-    char *p = putHex(out, static_cast<std::uint64_t>(kindOffset), 6, '0', kHexPairsUpper);
+    auto offset = static_cast<std::uint64_t>(kindOffset);
+    char *p = out;
+    if (offset <= 0xFFFFFF) {
+        // Six digits, as every offset of the first 16 MiB has.
+        for (int shift = 16; shift >= 0; shift -= 8) {
+            std::memcpy(p, kHexPairsUpper.pairs[(offset >> shift) & 0xFF], 2);
+            p += 2;
+        }
+    } else {
+        p = putHex(out, offset, 6, '0', kHexPairsUpper);
+    }
     std::memcpy(p, ": (", 3);
     p = putDecimal(p + 3, length);
     std::memcpy(p, ") [", 3);
