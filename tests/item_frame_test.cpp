@@ -32,30 +32,83 @@ TEST(CountedName, FormsAndCharges) {
     }
 }
 
-TEST(CountedName, LongNamesPrintWideCounts) {
-    for (int n : {100, 252, 255}) {
-        std::string chars(static_cast<std::size_t>(n), 'q');
-        std::string pad(static_cast<std::size_t>(3 - n % 4), '\x0F');
-        StatePtr s = stateOver(static_cast<char>(n) + chars + pad);
+namespace {
+
+// A counted name of n characters that differ from their neighbours, its pad
+// bytes 0x0F, 0x1F and 0x2F, and the text it dumps as.
+struct NameFixture {
+    std::string bytes;
+    std::string text;
+};
+NameFixture nameOf(int n) {
+    std::string chars;
+    for (int i = 0; i < n; ++i) {
+        chars += static_cast<char>('A' + i % 58);
+    }
+    std::string pad = std::string("\x0F\x1F\x2F").substr(0, static_cast<std::size_t>(3 - n % 4));
+    static const char *const kPadText[] = {"", "\t\t0f", "\t\t0f1f", "\t\t0f1f2f"};
+    std::string count = (n < 10 ? "[ " : "[") + std::to_string(n) + "]";
+    return {static_cast<char>(n) + chars + pad, count + "\"" + chars + "\"" + kPadText[pad.size()]};
+}
+
+} // namespace
+
+TEST(CountedName, EveryLengthArrivesWhole) {
+    for (int n = 0; n < 256; ++n) {
+        NameFixture name = nameOf(n);
+        StatePtr s = stateOver(name.bytes + "next");
         std::int32_t count = 0;
         dumpCountedName(*s, count);
-        std::string padText;
-        for (std::size_t i = 0; i < pad.size(); ++i) {
-            padText += i == 0 ? "\t\t0f" : "0f";
+        EXPECT_EQ(dumpedText(*s), name.text) << n << " characters";
+        EXPECT_EQ(count, -static_cast<std::int32_t>(name.bytes.size())) << n << " characters";
+        EXPECT_EQ(inputOffset(*s), static_cast<std::int64_t>(name.bytes.size())) << n << " characters";
+    }
+}
+
+TEST(CountedName, NamesAtTheEndOfTheWindow) {
+    // The same names read with their count byte at each of the last places
+    // of the first window, so that they end in it, at its end, or in the next.
+    for (int n : {0, 3, 31, 32, 33, 255}) {
+        NameFixture name = nameOf(n);
+        for (std::size_t back = 1; back <= 300; back += back < 40 ? 1 : 2) {
+            std::size_t before = kInputBufferSize - back;
+            StatePtr s = stateOver(std::string(before, 'x') + name.bytes + "next");
+            const unsigned char *skipped = nullptr;
+            for (std::size_t left = before; left > 0;) {
+                left -= takeInput(*s, &skipped, left);
+            }
+            std::int32_t count = 0;
+            dumpCountedName(*s, count);
+            ASSERT_EQ(dumpedText(*s), name.text) << n << " characters after " << before;
+            ASSERT_EQ(inputOffset(*s), static_cast<std::int64_t>(before + name.bytes.size()));
         }
-        EXPECT_EQ(dumpedText(*s), "[" + std::to_string(n) + "]\"" + chars + "\"" + padText);
-        EXPECT_EQ(count, -(n + 1 + static_cast<int>(pad.size())));
     }
 }
 
 TEST(CountedName, CutOffByTheEndOfTheInput) {
     // Missing characters are the byte 0xFF itself; missing pad bytes read "ff".
-    StatePtr s = stateOver("\x05"
-                           "ab");
-    std::int32_t count = 8;
-    dumpCountedName(*s, count);
-    EXPECT_EQ(dumpedText(*s), "[ 5]\"ab\xFF\xFF\xFF\"\t\tffff");
-    EXPECT_EQ(count, 0);
+    struct Case {
+        std::string bytes;
+        std::string text;
+        std::int32_t charge;
+    } cases[] = {
+        {"\x05"
+         "ab",
+         "[ 5]\"ab\xFF\xFF\xFF\"\t\tffff", 8},
+        {"\x02"
+         "ab",
+         "[ 2]\"ab\"\t\tff", 4}, // only the pad is cut off
+        {"\x01"
+         "a\x07",
+         "[ 1]\"a\"\t\t07ff", 4},
+    };
+    for (const Case &c : cases) {
+        StatePtr s = stateOver(c.bytes);
+        std::int32_t count = 8;
+        dumpCountedName(*s, count);
+        EXPECT_EQ(dumpedText(*s), c.text);
+        EXPECT_EQ(count, 8 - c.charge);
+    }
 }
 
 TEST(TrailingBytes, WrittenOnlyWhenSomeAreLeft) {

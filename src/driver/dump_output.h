@@ -99,11 +99,15 @@ inline int hexDigitCount(std::uint64_t value) {
     return value >> 4 != 0 ? digits + 1 : digits;
 }
 
-// How many decimal digits value takes, at least one.
+// How many decimal digits value takes, at least one. Up to five digits, as
+// item lengths and kinds have, each comparison adds to the count without a
+// branch, since the lengths of items vary at random.
 inline int decimalDigitCount(std::uint32_t value) {
-    int digits = 1;
-    for (std::uint32_t bound = 10; digits < 10 && value >= bound; bound *= 10) {
-        ++digits;
+    int digits = 1 + (value >= 10) + (value >= 100) + (value >= 1000) + (value >= 10000);
+    for (std::uint32_t bound = 100000; value >= bound; bound *= 10) {
+        if (++digits == 10) {
+            break;
+        }
     }
     return digits;
 }
