@@ -74,6 +74,16 @@ TEST(DumpWriter, NumbersAsPrintfWritesThem) {
     }
 }
 
+TEST(DumpWriter, EveryLengthAndKindInDecimal) {
+    // Every value an item's length or kind can take.
+    for (std::uint32_t value = 0; value <= 0xFFFF; ++value) {
+        char got[kMaxNumberWidth];
+        char want[16];
+        std::snprintf(want, sizeof want, "%lu", static_cast<unsigned long>(value));
+        ASSERT_EQ(std::string(got, putDecimal(got, value)), want);
+    }
+}
+
 TEST(ItemLoop, OffsetsPastThirtyOneAndThirtyTwoBits) {
     // The same three items laid from a start just below 2^31 and just below
     // 2^32. The second, a kind-5 item of 8 bytes, takes its name from the

@@ -131,8 +131,38 @@ inline char *putHex(char *p, std::uint64_t value, int width, char fill, const He
     return end;
 }
 
-// Puts value at p in decimal ("%u") and returns the place after it.
+// The decimal text of every number below 1000 with its length in the last
+// byte, so that one fixed copy puts any of them: item lengths and kinds
+// mostly lie there, and their number of digits varies at random.
+struct SmallDecimalTable {
+    char entries[1000][4];
+};
+constexpr SmallDecimalTable makeSmallDecimalTable() {
+    SmallDecimalTable table{};
+    for (int n = 0; n < 1000; ++n) {
+        char *entry = table.entries[n];
+        int size = 0;
+        if (n >= 100) {
+            entry[size++] = static_cast<char>('0' + n / 100);
+        }
+        if (n >= 10) {
+            entry[size++] = static_cast<char>('0' + n / 10 % 10);
+        }
+        entry[size++] = static_cast<char>('0' + n % 10);
+        entry[3] = static_cast<char>(size);
+    }
+    return table;
+}
+inline constexpr SmallDecimalTable kSmallDecimals = makeSmallDecimalTable();
+
+// Puts value at p in decimal ("%u") and returns the place after it. p has
+// room for kMaxNumberWidth characters.
 inline char *putDecimal(char *p, std::uint32_t value) {
+    if (value < 1000) {
+        const char *entry = kSmallDecimals.entries[value];
+        std::memcpy(p, entry, 4); // the length byte lands past the digits
+        return p + entry[3];
+    }
     char *end = p + decimalDigitCount(value);
     char *q = end;
     for (; value >= 100; value /= 100) {

@@ -37,7 +37,9 @@ constexpr KindDumpers kKindDumpers = makeKindDumpers();
 
 DumpFunction dumperFor(std::uint16_t kind) {
     constexpr std::size_t kKnown = sizeof kKindDumpers.byKind / sizeof kKindDumpers.byKind[0];
-    return kind < kKnown ? kKindDumpers.byKind[kind] : dumpRawItem;
+    // Kind 0 is dumped raw like every kind past the table, so the choice of
+    // index needs no branch.
+    return kKindDumpers.byKind[kind < kKnown ? kind : 0];
 }
 
 // "%06X: (%d) [%04x] ": the offset of the kind field, the length, the kind.
