@@ -12,88 +12,93 @@ namespace {
 // What one body byte writes, by whether the byte before it left a quoted run
 // open: the run change (an opening tab and quote, or a closing quote and
 // tab, or nothing), then the byte itself if printable or its two hex digits.
-struct RawByteText {
-    char text[4];
-    std::uint32_t size; // a whole word keeps the entries eight bytes apart
-};
+// Each entry is one number: up to four characters in its low four bytes,
+// the first lowest, and how many of them count in the bytes above. One load
+// then gives both, the same way on any machine.
+constexpr int kQuotedRow = 256; // where the rows for bytes inside a run start
 struct RawByteTable {
-    RawByteText afterByte[2][256]; // [a quoted run is open][byte]
+    std::uint64_t entries[2 * 256]; // [a quoted run is open * 256 + byte]
 };
 constexpr RawByteTable makeRawByteTable() {
     RawByteTable table{};
     for (int inQuote = 0; inQuote < 2; ++inQuote) {
         for (int b = 0; b < 256; ++b) {
-            RawByteText &entry = table.afterByte[inQuote][b];
             bool printable = isPrintable(static_cast<unsigned char>(b));
-            std::uint32_t n = 0;
+            char text[4] = {};
+            std::uint64_t n = 0;
             if (printable && inQuote == 0) {
-                entry.text[n++] = '\t';
-                entry.text[n++] = '"';
+                text[n++] = '\t';
+                text[n++] = '"';
             } else if (!printable && inQuote == 1) {
-                entry.text[n++] = '"';
-                entry.text[n++] = '\t';
+                text[n++] = '"';
+                text[n++] = '\t';
             }
             if (printable) {
-                entry.text[n++] = static_cast<char>(b);
+                text[n++] = static_cast<char>(b);
             } else {
-                entry.text[n++] = kHexPairs.pairs[b][0];
-                entry.text[n++] = kHexPairs.pairs[b][1];
+                text[n++] = kHexPairs.pairs[b][0];
+                text[n++] = kHexPairs.pairs[b][1];
             }
-            entry.size = n;
+            std::uint64_t entry = n << 32;
+            for (int i = 0; i < 4; ++i) {
+                entry |= std::uint64_t{static_cast<unsigned char>(text[i])} << (8 * i);
+            }
+            table.entries[inQuote * kQuotedRow + b] = entry;
         }
     }
     return table;
 }
 constexpr RawByteTable kRawBytes = makeRawByteTable();
 
-// For every byte, the table row that the byte after it uses: whether the
-// byte leaves a quoted run open.
+// For every byte, where the row that the byte after it uses starts: whether
+// the byte leaves a quoted run open.
 struct NextRowTable {
-    const RawByteText *rows[256];
+    std::uint16_t start[256];
 };
 constexpr NextRowTable makeNextRowTable() {
     NextRowTable table{};
     for (int b = 0; b < 256; ++b) {
-        table.rows[b] = kRawBytes.afterByte[isPrintable(static_cast<unsigned char>(b)) ? 1 : 0];
+        table.start[b] = isPrintable(static_cast<unsigned char>(b)) ? kQuotedRow : 0;
     }
     return table;
 }
 constexpr NextRowTable kNextRow = makeNextRowTable();
 
-// Dumps body bytes without a branch per byte: each byte copies its whole
-// table entry and the write position moves on by what it really takes. A
-// byte takes at most four characters, so room is reserved once per block.
+// One byte through the tables: all four characters of its entry go out and
+// the write position moves on by those that count.
+inline char *putRawByte(char *p, unsigned char b, unsigned &row) {
+    std::uint64_t entry = kRawBytes.entries[row + b];
+    row = kNextRow.start[b];
+    for (int i = 0; i < 4; ++i) {
+        p[i] = static_cast<char>(entry >> (8 * i));
+    }
+    return p + (entry >> 32);
+}
+
+// Dumps body bytes without a branch per byte, four to a turn: the bytes of a
+// turn depend on each other only through the write position. A byte takes
+// at most four characters, so room is reserved once per block.
 void dumpRawBytes(DumpState &state, const unsigned char *data, std::size_t n) {
     constexpr std::size_t kBlock = kOutputBufferSize / 4;
-    const RawByteText *row = kRawBytes.afterByte[state.inQuote ? 1 : 0];
+    unsigned row = state.inQuote ? kQuotedRow : 0;
     while (n > 0) {
         std::size_t block = n < kBlock ? n : kBlock;
         char *out = reserveOutput(state, block * 4);
         char *p = out;
         std::size_t i = 0;
-        // Four bytes a turn: the bytes of a turn depend on each other only
-        // through the write position.
         for (; i + 4 <= block; i += 4) {
             for (std::size_t k = 0; k < 4; ++k) {
-                unsigned char b = data[i + k];
-                const RawByteText &byte = row[b];
-                row = kNextRow.rows[b];
-                std::memcpy(p, byte.text, 4);
-                p += byte.size;
+                p = putRawByte(p, data[i + k], row);
             }
         }
         for (; i < block; ++i) {
-            unsigned char b = data[i];
-            const RawByteText &byte = row[b];
-            row = kNextRow.rows[b];
-            std::memcpy(p, byte.text, 4);
-            p += byte.size;
+            p = putRawByte(p, data[i], row);
         }
-        state.output.len += static_cast<std::size_t>(p - out);
+        commitOutput(state, p);
         data += block;
         n -= block;
     }
-    state.inQuote = row == kRawBytes.afterByte[1];
+    state.inQuote = row == kQuotedRow;
 }
 
 } // namespace
