@@ -42,19 +42,32 @@ DumpFunction dumperFor(std::uint16_t kind) {
     return kKindDumpers.byKind[kind < kKnown ? kind : 0];
 }
 
+// Puts the two hex digits of value's low byte.
+char *putPair(char *p, const HexPairTable &table, std::uint64_t value) {
+    std::memcpy(p, table.pairs[value & 0xFF], 2);
+    return p + 2;
+}
+
 // "%06X: (%d) [%04x] ": the offset of the kind field, the length, the kind.
 void writeHeaderLine(DumpState &state, std::int64_t kindOffset, std::uint16_t length) {
-    char *out = reserveOutput(state, 2 * kMaxNumberWidth + 16); // room for each number's fill
+    char *out = reserveOutput(state, 2 * kMaxNumberWidth + 16); // room for each number and its fill
+    // At least six digits, without the fill and digit count of putHex.
+    // Offsets grow item by item, so the tests on their size go the same way
+    // for millions of items in a row.
     auto offset = static_cast<std::uint64_t>(kindOffset);
     char *p = out;
     if (offset <= 0xFFFFFF) {
-        // Six digits, as every offset of the first 16 MiB has.
         for (int shift = 16; shift >= 0; shift -= 8) {
-            std::memcpy(p, kHexPairsUpper.pairs[(offset >> shift) & 0xFF], 2);
-            p += 2;
+            p = putPair(p, kHexPairsUpper, offset >> shift);
         }
     } else {
-        p = putHex(out, offset, 6, '0', kHexPairsUpper);
+        int digits = hexDigitCount(offset);
+        if (digits % 2 != 0) {
+            *p++ = kHexPairsUpper.pairs[(offset >> (4 * (digits - 1))) & 0xF][1];
+        }
+        for (int shift = 4 * (digits & ~1) - 8; shift >= 0; shift -= 8) {
+            p = putPair(p, kHexPairsUpper, offset >> shift);
+        }
     }
     std::memcpy(p, ": (", 3);
     p = putDecimal(p + 3, length);
