@@ -112,23 +112,26 @@ inline int decimalDigitCount(std::uint32_t value) {
     return digits;
 }
 
+// Puts the low digits hex digits of value, most significant first, and
+// returns the place after them.
+inline char *putHexDigits(char *p, std::uint64_t value, int digits, const HexPairTable &table) {
+    if (digits % 2 != 0) {
+        *p++ = table.pairs[(value >> (4 * (digits - 1))) & 0xF][1];
+    }
+    for (int shift = 4 * (digits & ~1) - 8; shift >= 0; shift -= 8) {
+        std::memcpy(p, table.pairs[(value >> shift) & 0xFF], 2);
+        p += 2;
+    }
+    return p;
+}
+
 // Puts value at p in hex, right-aligned in at least width columns of fill,
 // and returns the place after it. width is at most kMaxNumberWidth, and p has
 // room for kMaxNumberWidth characters whatever the value.
 inline char *putHex(char *p, std::uint64_t value, int width, char fill, const HexPairTable &table) {
     int digits = hexDigitCount(value);
     std::memset(p, fill, kMaxNumberWidth); // the digits are written over it
-    char *end = p + (digits > width ? digits : width);
-    char *q = end;
-    for (; digits >= 2; digits -= 2) {
-        q -= 2;
-        std::memcpy(q, table.pairs[value & 0xFF], 2);
-        value >>= 8;
-    }
-    if (digits != 0) {
-        q[-1] = table.pairs[value & 0xF][1];
-    }
-    return end;
+    return putHexDigits(p + (digits < width ? width - digits : 0), value, digits, table);
 }
 
 // The decimal text of every number below 1000 with its length in the last

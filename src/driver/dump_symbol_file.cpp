@@ -61,13 +61,7 @@ void writeHeaderLine(DumpState &state, std::int64_t kindOffset, std::uint16_t le
             p = putPair(p, kHexPairsUpper, offset >> shift);
         }
     } else {
-        int digits = hexDigitCount(offset);
-        if (digits % 2 != 0) {
-            *p++ = kHexPairsUpper.pairs[(offset >> (4 * (digits - 1))) & 0xF][1];
-        }
-        for (int shift = 4 * (digits & ~1) - 8; shift >= 0; shift -= 8) {
-            p = putPair(p, kHexPairsUpper, offset >> shift);
-        }
+        p = putHexDigits(p, offset, hexDigitCount(offset), kHexPairsUpper);
     }
     std::memcpy(p, ": (", 3);
     p = putDecimal(p + 3, length);
