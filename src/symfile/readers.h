@@ -25,29 +25,13 @@ inline std::uint8_t readByte(DumpState &state) {
 // Reads a field of width bytes (1 to 4) that the window does not hold whole.
 std::uint32_t readBigEndianSlow(DumpState &state, int width);
 
-// Reads width bytes as one big-endian value, in one request: straight from
-// the window when it holds them, which is nearly always.
-inline std::uint32_t readBigEndian(DumpState &state, int width) {
-    InputStream &in = state.input;
-    if (in.len - in.pos < static_cast<std::size_t>(width)) {
-        return readBigEndianSlow(state, width);
-    }
-    const unsigned char *b = in.bytes + in.pos;
-    in.pos += static_cast<std::size_t>(width);
-    std::uint32_t value = 0;
-    for (int i = 0; i < width; ++i) {
-        value = (value << 8) | b[i];
-    }
-    return value;
+// The big-endian word at b, written so that the compiler loads it whole.
+inline std::uint32_t be32At(const unsigned char *b) {
+    return std::uint32_t{b[0]} << 24 | std::uint32_t{b[1]} << 16 | std::uint32_t{b[2]} << 8 | b[3];
 }
-
-inline std::uint16_t readBe16(DumpState &state) {
-    return static_cast<std::uint16_t>(readBigEndian(state, 2));
-}
-inline std::uint32_t readBe32(DumpState &state) { return readBigEndian(state, 4); }
 
 // Reads count big-endian words in a row: straight from the window when it
-// holds them all, with the read position moved once.
+// holds them all, which is nearly always, with the read position moved once.
 inline void readBe32s(DumpState &state, std::uint32_t *words, int count) {
     InputStream &in = state.input;
     if (in.len - in.pos < 4 * static_cast<std::size_t>(count)) {
@@ -59,8 +43,24 @@ inline void readBe32s(DumpState &state, std::uint32_t *words, int count) {
     const unsigned char *b = in.bytes + in.pos;
     in.pos += 4 * static_cast<std::size_t>(count);
     for (int i = 0; i < count; ++i, b += 4) {
-        words[i] = std::uint32_t{b[0]} << 24 | std::uint32_t{b[1]} << 16 | std::uint32_t{b[2]} << 8 | b[3];
+        words[i] = be32At(b);
     }
+}
+
+inline std::uint32_t readBe32(DumpState &state) {
+    std::uint32_t word = 0;
+    readBe32s(state, &word, 1);
+    return word;
+}
+
+inline std::uint16_t readBe16(DumpState &state) {
+    InputStream &in = state.input;
+    if (in.len - in.pos < 2) {
+        return static_cast<std::uint16_t>(readBigEndianSlow(state, 2));
+    }
+    const unsigned char *b = in.bytes + in.pos;
+    in.pos += 2;
+    return static_cast<std::uint16_t>(b[0] << 8 | b[1]);
 }
 
 // Unread bytes held in the window now, without reading more.
