@@ -139,16 +139,3 @@ void abortItem(DumpState &state) {
     writeText(state, "?????");
     endRun(state, 1);
 }
-
-std::int64_t openItemFrame(DumpState &state, std::int32_t minimumLength) {
-    if (state.remaining < minimumLength) {
-        abortItem(state);
-    }
-    // The input stands just past the 4-byte header.
-    return inputOffset(state) + state.remaining - 4;
-}
-
-void closeItemFrame(DumpState &state, std::int64_t itemEnd) {
-    dumpTrailingBytes(state);
-    seekInput(state, itemEnd);
-}

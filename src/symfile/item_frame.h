@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "driver/dump_state.h"
+#include "symfile/readers.h"
 
 // Reads one counted name (count byte, characters, pad to a multiple of four)
 // and writes it as [n]"chars" with any pad bytes in hex after two tabs. The
@@ -22,7 +23,18 @@ void dumpTrailingBytes(DumpState &state);
 
 // The frame's start: aborts unless the item is at least minimumLength bytes
 // long, and returns the offset of the item's end.
-std::int64_t openItemFrame(DumpState &state, std::int32_t minimumLength);
+inline std::int64_t openItemFrame(DumpState &state, std::int32_t minimumLength) {
+    if (state.remaining < minimumLength) {
+        abortItem(state);
+    }
+    // The input stands just past the 4-byte header.
+    return inputOffset(state) + state.remaining - 4;
+}
 
 // The frame's end: the trailing bytes, then the input moved to itemEnd.
-void closeItemFrame(DumpState &state, std::int64_t itemEnd);
+inline void closeItemFrame(DumpState &state, std::int64_t itemEnd) {
+    if (state.remaining > 0) {
+        dumpTrailingBytes(state);
+    }
+    seekInput(state, itemEnd);
+}

@@ -33,10 +33,6 @@ bool refillInput(DumpState &state) {
     return true;
 }
 
-std::int64_t inputOffset(const DumpState &state) {
-    return state.input.windowStart + static_cast<std::int64_t>(state.input.pos);
-}
-
 // Reads up to width bytes, most significant first; each byte the input lacks
 // counts as 0xFF.
 std::uint32_t readBigEndianSlow(DumpState &state, int width) {

@@ -8,7 +8,9 @@
 #include "driver/dump_state.h"
 
 // Offset in the symbol file of the next byte to be read.
-std::int64_t inputOffset(const DumpState &state);
+inline std::int64_t inputOffset(const DumpState &state) {
+    return state.input.windowStart + static_cast<std::int64_t>(state.input.pos);
+}
 
 // Refills the window once every byte of it has been read; false at the end of
 // the input. Callers check the window first, so that this call is rare.
