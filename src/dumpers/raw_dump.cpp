@@ -75,26 +75,29 @@ inline char *putRawByte(char *p, unsigned char b, unsigned &row) {
     return p + (entry >> 32);
 }
 
-// Dumps body bytes without a branch per byte, four to a turn: the bytes of a
-// turn depend on each other only through the write position. A byte takes
-// at most four characters, so room is reserved once per block.
+// Puts n body bytes at p without a branch per byte, four to a turn: the
+// bytes of a turn depend on each other only through the write position. A
+// byte takes at most four characters; p has room for them all.
+inline char *putRawBytes(char *p, const unsigned char *data, std::size_t n, unsigned &row) {
+    std::size_t i = 0;
+    for (; i + 4 <= n; i += 4) {
+        for (std::size_t k = 0; k < 4; ++k) {
+            p = putRawByte(p, data[i + k], row);
+        }
+    }
+    for (; i < n; ++i) {
+        p = putRawByte(p, data[i], row);
+    }
+    return p;
+}
+
+// Dumps body bytes that come in pieces, with room reserved once per block.
 void dumpRawBytes(DumpState &state, const unsigned char *data, std::size_t n) {
     constexpr std::size_t kBlock = kOutputBufferSize / 4;
     unsigned row = state.inQuote ? kQuotedRow : 0;
     while (n > 0) {
         std::size_t block = n < kBlock ? n : kBlock;
-        char *out = reserveOutput(state, block * 4);
-        char *p = out;
-        std::size_t i = 0;
-        for (; i + 4 <= block; i += 4) {
-            for (std::size_t k = 0; k < 4; ++k) {
-                p = putRawByte(p, data[i + k], row);
-            }
-        }
-        for (; i < block; ++i) {
-            p = putRawByte(p, data[i], row);
-        }
-        commitOutput(state, p);
+        commitOutput(state, putRawBytes(reserveOutput(state, block * 4), data, block, row));
         data += block;
         n -= block;
     }
@@ -111,6 +114,18 @@ void dumpRawItem(DumpState &state) {
         return;
     }
     state.remaining -= 4;
+    auto size = static_cast<std::size_t>(state.remaining);
+    InputStream &in = state.input;
+    if (size <= in.len - in.pos) {
+        // The whole body is in the window, the usual case: one pass, which
+        // starts outside a quoted run. An item holds less than 64 KiB, whose
+        // text fits the buffer.
+        unsigned row = 0;
+        commitOutput(state, putRawBytes(reserveOutput(state, size * 4), in.bytes + in.pos, size, row));
+        in.pos += size;
+        state.remaining = 0;
+        return;
+    }
     state.inQuote = false;
     while (state.remaining > 0) {
         const unsigned char *data = nullptr;
