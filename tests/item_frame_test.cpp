@@ -65,6 +65,32 @@ TEST(CountedName, EveryLengthArrivesWhole) {
     }
 }
 
+TEST(CountedName, LineFeedsInsideAndJustPastTheName) {
+    // A line feed at each place of names of up to 40 bytes, and just past
+    // them, in the pad or the next item, where it is no part of the name.
+    for (int n = 0; n <= 40; ++n) {
+        for (int at = 0; at < n + 8; ++at) {
+            std::string after(3 - n % 4 + 8, 'z'); // the pad, then the next item
+            std::string chars(static_cast<std::size_t>(n), 'q');
+            (at < n ? chars : after)[static_cast<std::size_t>(at < n ? at : at - n)] = '\n';
+            std::string text = "[" + std::string(n < 10 ? " " : "") + std::to_string(n) + "]\"";
+            for (char c : chars) {
+                text += c == '\n' ? "\r\n" : std::string(1, c);
+            }
+            text += "\"";
+            static const char kDigits[] = "0123456789abcdef";
+            for (int i = 0; i < 3 - n % 4; ++i) {
+                auto b = static_cast<unsigned char>(after[static_cast<std::size_t>(i)]);
+                text += std::string(i == 0 ? "\t\t" : "") + kDigits[b >> 4] + kDigits[b & 0xF];
+            }
+            StatePtr s = stateOver(static_cast<char>(n) + chars + after);
+            std::int32_t count = 0;
+            dumpCountedName(*s, count);
+            ASSERT_EQ(dumpedText(*s), text) << n << " characters, line feed at " << at;
+        }
+    }
+}
+
 TEST(CountedName, NamesAtTheEndOfTheWindow) {
     // The same names read with their count byte at each of the last places
     // of the first window, so that they end in it, at its end, or in the next.

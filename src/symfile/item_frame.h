@@ -6,6 +6,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "driver/dump_output.h"
 #include "driver/dump_state.h"
@@ -47,8 +50,28 @@ inline constexpr CountTextTable kCountTexts = makeCountTextTable();
 // leaves that room in the window and in the output. A copy of the exact
 // length costs more for names this short than the bytes it saves.
 constexpr std::size_t kNameCopySlack = 32;
+
+// Whether a line feed is among the first n of the bytes at data. With SSE2,
+// as on every x86-64 machine, names of up to 32 bytes are searched in two
+// comparisons of 16 bytes, in the 32 bytes the caller leaves readable; the C
+// library's search, the way on every other machine, costs a call.
+inline bool holdsLineFeed(const unsigned char *data, std::size_t n) {
+#if defined(__SSE2__)
+    if (n <= 32) {
+        const __m128i lineFeeds = _mm_set1_epi8('\n');
+        __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i *>(data));
+        __m128i high = _mm_loadu_si128(reinterpret_cast<const __m128i *>(data + 16));
+        auto found = static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(low, lineFeeds))) |
+                     static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(high, lineFeeds))) << 16;
+        std::uint32_t inName = n == 32 ? ~std::uint32_t{0} : (std::uint32_t{1} << n) - 1;
+        return (found & inName) != 0;
+    }
+#endif
+    return std::memchr(data, '\n', n) != nullptr;
+}
+
 inline char *putNameBytes(char *p, const unsigned char *data, std::size_t n) {
-    if (std::memchr(data, '\n', n) == nullptr) {
+    if (!holdsLineFeed(data, n)) {
         if (n <= 32) {
             std::memcpy(p, data, 32);
         } else {
