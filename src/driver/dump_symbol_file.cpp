@@ -76,10 +76,17 @@ void writeHeaderLine(DumpState &state, std::int64_t kindOffset, std::uint16_t le
 
 void dumpItems(DumpState &state) {
     for (;;) {
+        InputStream &in = state.input;
         std::int64_t start = inputOffset(state);
-        std::uint32_t header = readBe32(state); // the length, then the kind
-        if (inputOffset(state) - start < 4) {
-            return; // the input ends here or inside a header
+        std::uint32_t header = 0; // the length, then the kind
+        if (in.len - in.pos >= 4) {
+            header = be32At(in.bytes + in.pos);
+            in.pos += 4;
+        } else {
+            header = readBigEndianSlow(state, 4);
+            if (inputOffset(state) - start < 4) {
+                return; // the input ends here or inside a header
+            }
         }
         auto length = static_cast<std::uint16_t>(header >> 16);
         state.remaining = length;
