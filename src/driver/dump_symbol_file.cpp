@@ -42,27 +42,15 @@ DumpFunction dumperFor(std::uint16_t kind) {
     return kKindDumpers.byKind[kind < kKnown ? kind : 0];
 }
 
-// Puts the two hex digits of value's low byte.
-char *putPair(char *p, const HexPairTable &table, std::uint64_t value) {
-    std::memcpy(p, table.pairs[value & 0xFF], 2);
-    return p + 2;
-}
-
 // "%06X: (%d) [%04x] ": the offset of the kind field, the length, the kind.
 void writeHeaderLine(DumpState &state, std::int64_t kindOffset, std::uint16_t length) {
-    char *out = reserveOutput(state, 2 * kMaxNumberWidth + 16); // room for each number and its fill
+    char *out = reserveOutput(state, 2 * kMaxNumberWidth + 16); // more than the longest line takes
     // At least six digits, without the fill and digit count of putHex.
     // Offsets grow item by item, so the tests on their size go the same way
     // for millions of items in a row.
     auto offset = static_cast<std::uint64_t>(kindOffset);
-    char *p = out;
-    if (offset <= 0xFFFFFF) {
-        for (int shift = 16; shift >= 0; shift -= 8) {
-            p = putPair(p, kHexPairsUpper, offset >> shift);
-        }
-    } else {
-        p = putHexDigits(p, offset, hexDigitCount(offset), kHexPairsUpper);
-    }
+    char *p = offset <= 0xFFFFFF ? putHexDigits(out, offset, 6, kHexPairsUpper)
+                                 : putHexDigits(out, offset, hexDigitCount(offset), kHexPairsUpper);
     std::memcpy(p, ": (", 3);
     p = putDecimal(p + 3, length);
     std::memcpy(p, ") [", 3);
