@@ -99,9 +99,9 @@ inline int hexDigitCount(std::uint64_t value) {
     return value >> 4 != 0 ? digits + 1 : digits;
 }
 
-// How many decimal digits value takes, at least one. Up to five digits, as
-// item lengths and kinds have, each comparison adds to the count without a
-// branch, since the lengths of items vary at random.
+// How many decimal digits value takes, at least one. putDecimal asks it only
+// from 1000 up; up to five digits, as the longest items and the largest kinds
+// have, each comparison adds to the count without a branch.
 inline int decimalDigitCount(std::uint32_t value) {
     int digits = 1 + (value >= 10) + (value >= 100) + (value >= 1000) + (value >= 10000);
     for (std::uint32_t bound = 100000; value >= bound; bound *= 10) {
