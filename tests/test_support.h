@@ -8,6 +8,7 @@
 
 #include "driver/dump_output.h"
 #include "driver/dump_state.h"
+#include "driver/dump_symbol_file.h"
 
 struct StateCloser {
     void operator()(DumpState *state) const {
@@ -24,6 +25,7 @@ using StatePtr = std::unique_ptr<DumpState, StateCloser>;
 
 inline StatePtr stateOver(const std::string &bytes) {
     StatePtr state(new DumpState{});
+    startRun(*state, kShippedSizes);
     state->input.path = "test input";
     state->input.file = std::tmpfile();
     std::fwrite(bytes.data(), 1, bytes.size(), state->input.file);

@@ -17,26 +17,19 @@ bool drainOutput(DumpState &state) {
     }
     std::size_t written = std::fwrite(out.bytes, 1, out.len, out.file);
     bool ok = written == out.len;
+    markOffLimits(out.bytes, out.len);
     out.len = 0;
     return ok;
 }
 
 } // namespace
 
-void writeBytesSlow(DumpState &state, const char *text, std::size_t n) {
-    OutputBuffer &out = state.output;
-    while (n > 0) {
-        if (out.len == kOutputBufferSize) {
-            flushOutput(state);
-        }
-        std::size_t room = kOutputBufferSize - out.len;
-        std::size_t step = n < room ? n : room;
-        std::memcpy(out.bytes + out.len, text, step);
-        out.len += step;
-        text += step;
-        n -= step;
-    }
+#if defined(SYMTEXT_CHECKED)
+void invariantBroken(const char *condition, const char *file, int line) {
+    std::fprintf(stderr, "symtext: broken invariant at %s:%d: %s\n", file, line, condition);
+    std::abort();
 }
+#endif
 
 void writeText(DumpState &state, const char *text) { writeBytes(state, text, std::strlen(text)); }
 
@@ -55,14 +48,14 @@ void writeNameBytes(DumpState &state, const unsigned char *data, std::size_t n) 
 }
 
 void writeHexBytes(DumpState &state, const unsigned char *data, std::size_t n) {
-    constexpr std::size_t kBlock = kOutputBufferSize / 2;
+    const std::size_t most = state.output.capacity / 2;
     while (n > 0) {
-        std::size_t block = n < kBlock ? n : kBlock;
+        std::size_t block = n < most ? n : most;
         char *out = reserveOutput(state, block * 2);
         for (std::size_t i = 0; i < block; ++i) {
             putHexByte(out + 2 * i, data[i]);
         }
-        state.output.len += block * 2;
+        commitOutput(state, out + block * 2);
         data += block;
         n -= block;
     }
@@ -77,7 +70,7 @@ void writeHexBytesRepeated(DumpState &state, unsigned char b, std::int64_t count
 void drainConsole(DumpState &state) {
     ConsoleBuffer &console = state.console;
     if (console.len != 0) {
-        std::fwrite(console.bytes, 1, console.len, stdout);
+        std::fwrite(console.bytes, 1, console.len, console.file);
         console.len = 0;
     }
 }
@@ -99,7 +92,9 @@ void closeDumpFile(DumpState &state) {
 
 void finishConsole(DumpState &state) {
     drainConsole(state);
-    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+    // A list longer than stdio's buffer is written straight through, and a
+    // failure of that write shows only in the error flag.
+    if (std::fflush(state.console.file) != 0 || std::ferror(state.console.file)) {
         reportFailure("standard output", std::strerror(errno));
         endProcess(1);
     }
@@ -134,6 +129,7 @@ void reportFailure(const char *what, const char *reason) {
 void failRun(DumpState &state, const char *what, int err) {
     // The kinds listed so far go out before the message, as they came first.
     drainConsole(state);
+    std::fflush(state.console.file);
     reportFailure(what, err != 0 ? std::strerror(err) : "unknown error");
     if (state.output.file != nullptr) {
         // Keep what was dumped before the failure; a second failure here has
@@ -142,7 +138,7 @@ void failRun(DumpState &state, const char *what, int err) {
         std::fclose(state.output.file);
         state.output.file = nullptr;
     }
-    std::fflush(stdout);
+    std::fflush(state.console.file);
     endProcess(1);
 }
 

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "driver/checks.h"
 #include "driver/dump_state.h"
 
 constexpr const char *kDumpFileName = "OutPut.txt";
@@ -34,27 +35,45 @@ inline char *putHexByte(char *p, unsigned char b) {
 // Writes the buffer out; a failed write ends the run through failRun.
 void flushOutput(DumpState &state);
 
-// Returns room for at least n bytes (n up to kOutputBufferSize) at the end of
-// the buffer; the caller writes there and then adds what it wrote to
-// output.len.
+// Every text reaches the dump buffer the same way: room for its longest form
+// is reserved, its parts are put through a local pointer, and then the
+// buffer is extended to where the pointer ended. Stores through the pointer
+// leave the buffer's length alone, so that it is read and written once a
+// line, not once a part. Parts may store a few bytes past their text (the
+// fill of putHex, the fixed copies of names and numbers), always inside the
+// reservation; the checked build holds every store to it.
+
+// Returns room for n bytes at the end of the buffer, flushing it first when
+// less is left. n may be anything up to the capacity of the run's buffer.
 inline char *reserveOutput(DumpState &state, std::size_t n) {
-    if (kOutputBufferSize - state.output.len < n) {
+    OutputBuffer &out = state.output;
+    SYMTEXT_CHECK(n <= out.capacity);
+    if (out.capacity - out.len < n) {
         flushOutput(state);
     }
-    return state.output.bytes + state.output.len;
+#if defined(SYMTEXT_CHECKED)
+    out.reservedEnd = out.len + n;
+    markInLimits(out.bytes + out.len, n);
+#endif
+    return out.bytes + out.len;
 }
 
-void writeBytesSlow(DumpState &state, const char *text, std::size_t n);
-
-// The common case, a short text that fits in the buffer, stays inline.
-inline void writeBytes(DumpState &state, const char *text, std::size_t n) {
+// Extends the buffer to end, which lies inside the last reservation.
+inline void commitOutput(DumpState &state, const char *end) {
     OutputBuffer &out = state.output;
-    if (n <= kOutputBufferSize - out.len) {
-        std::memcpy(out.bytes + out.len, text, n);
-        out.len += n;
-    } else {
-        writeBytesSlow(state, text, n);
-    }
+    auto len = static_cast<std::size_t>(end - out.bytes);
+#if defined(SYMTEXT_CHECKED)
+    SYMTEXT_CHECK(len >= out.len && len <= out.reservedEnd);
+    markOffLimits(end, out.reservedEnd - len);
+#endif
+    out.len = len;
+}
+
+// A short text as it stands.
+inline void writeBytes(DumpState &state, const char *text, std::size_t n) {
+    char *out = reserveOutput(state, n);
+    std::memcpy(out, text, n);
+    commitOutput(state, out + n);
 }
 
 inline void writeChar(DumpState &state, char c) { writeBytes(state, &c, 1); }
@@ -194,25 +213,22 @@ template <std::size_t N> inline char *putLiteral(char *p, const char (&text)[N])
     return p + (N - 1);
 }
 
-// A line is built in place: room for its longest form is reserved, its parts
-// are put through a local pointer, and then the buffer is extended to where
-// the pointer ended. Stores through the pointer leave the buffer's length
-// alone, so that it is read and written once a line, not once a part.
-inline void commitOutput(DumpState &state, const char *end) {
-    state.output.len = static_cast<std::size_t>(end - state.output.bytes);
-}
-
 // Two lowercase hex digits for each of count bytes of value b ("%02x").
 void writeHexBytesRepeated(DumpState &state, unsigned char b, std::int64_t count);
 
-// Hands what the console buffer holds to standard output. A failed write
-// shows in the stream's error flag, which finishConsole checks.
+// Hands what the console buffer holds to its stream. A failed write shows
+// in the stream's error flag, which finishConsole checks.
 void drainConsole(DumpState &state);
+
+// The longest text of one kind on the console, "65535 ", with the bytes that
+// putDecimal may store past it.
+constexpr std::size_t kConsoleKindRoom = kMaxNumberWidth + 1;
+static_assert(kConsoleKindRoom <= kLeastSizes.console, "a kind's text must fit the smallest console buffer");
 
 // Lists the kind of an opaque item on standard output as "%d ".
 inline void writeKindToConsole(DumpState &state, std::uint16_t kind) {
     ConsoleBuffer &console = state.console;
-    if (kConsoleBufferSize - console.len < kMaxNumberWidth + 1) {
+    if (console.capacity - console.len < kConsoleKindRoom) {
         drainConsole(state);
     }
     char *out = console.bytes + console.len;

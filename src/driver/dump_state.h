@@ -5,13 +5,32 @@
 #include <cstdint>
 #include <cstdio>
 
-// Bytes kept before the read position when the input buffer is refilled, so
+// Bytes kept before the read position when the input window is refilled, so
 // that the item frame can seek back to an item's end after a counted name or
-// list entry ran past it (a name and its entry words take at most 264 bytes).
+// list entry ran past it.
 constexpr std::size_t kInputKeepBack = 512;
+// The longest seek back: from the end of a list entry of 264 bytes (two
+// words, a count of 255, its characters) that starts on its item's last byte.
+constexpr std::size_t kLongestSeekBack = 8 + 1 + 255 - 1;
+static_assert(kLongestSeekBack < kInputKeepBack, "the kept bytes must cover the longest seek back");
+
+// The room each buffer has. A run uses all of it; tests and the fuzz target
+// may use less (see BufferSizes), so that refills and flushes fall often.
 constexpr std::size_t kInputBufferSize = 256 * 1024;
 constexpr std::size_t kOutputBufferSize = 256 * 1024;
 constexpr std::size_t kConsoleBufferSize = 16 * 1024;
+
+// How much of each buffer a run uses.
+struct BufferSizes {
+    std::size_t input;
+    std::size_t output;
+    std::size_t console;
+};
+inline constexpr BufferSizes kShippedSizes = {kInputBufferSize, kOutputBufferSize, kConsoleBufferSize};
+// The least a run may use: a window that holds the kept bytes and as many
+// again; a dump buffer for the longest text reserved at once, a counted name
+// of 255 line feeds; a console buffer for a few kinds.
+inline constexpr BufferSizes kLeastSizes = {2 * kInputKeepBack, 576, 32};
 
 // The symbol file, read through a window of its bytes. The offset of
 // bytes[pos] in the file is windowStart + pos; bytes[pos..len) are unread.
@@ -21,7 +40,8 @@ struct InputStream {
     std::int64_t windowStart;
     std::size_t pos;
     std::size_t len;
-    bool atEnd; // the file has no bytes beyond the window
+    std::size_t capacity; // bytes[0..capacity) are the window's room
+    bool atEnd;           // the file has no bytes beyond the window
     unsigned char bytes[kInputBufferSize];
 };
 
@@ -30,6 +50,8 @@ struct InputStream {
 struct OutputBuffer {
     std::FILE *file;
     std::size_t len;
+    std::size_t capacity;
+    std::size_t reservedEnd; // checked builds: the end of the last reservation
     char bytes[kOutputBufferSize];
 };
 
@@ -37,7 +59,9 @@ struct OutputBuffer {
 // their own: a C library call per item would cost more than the item's whole
 // dump. It is written out when full and before every exit.
 struct ConsoleBuffer {
+    std::FILE *file; // standard output, but in tests
     std::size_t len;
+    std::size_t capacity;
     char bytes[kConsoleBufferSize];
 };
 

@@ -34,6 +34,8 @@ constexpr KindDumpers makeKindDumpers() {
     return table;
 }
 constexpr KindDumpers kKindDumpers = makeKindDumpers();
+// dumperFor sends kinds past the table to entry 0.
+static_assert(kKindDumpers.byKind[0] == dumpRawItem, "kind 0 is dumped raw");
 
 DumpFunction dumperFor(std::uint16_t kind) {
     constexpr std::size_t kKnown = sizeof kKindDumpers.byKind / sizeof kKindDumpers.byKind[0];
@@ -43,8 +45,11 @@ DumpFunction dumperFor(std::uint16_t kind) {
 }
 
 // "%06X: (%d) [%04x] ": the offset of the kind field, the length, the kind.
+// Room for the longest, a 64-bit offset and a length whose fixed copy
+// stores past its digits.
+constexpr std::size_t kHeaderLineRoom = kMaxNumberWidth + 3 + kMaxNumberWidth + 3 + 4 + 2;
 void writeHeaderLine(DumpState &state, std::int64_t kindOffset, std::uint16_t length) {
-    char *out = reserveOutput(state, 2 * kMaxNumberWidth + 16); // more than the longest line takes
+    char *out = reserveOutput(state, kHeaderLineRoom);
     // At least six digits, without the fill and digit count of putHex.
     // Offsets grow item by item, so the tests on their size go the same way
     // for millions of items in a row.
@@ -57,7 +62,7 @@ void writeHeaderLine(DumpState &state, std::int64_t kindOffset, std::uint16_t le
     p = putHexByte(p + 3, static_cast<unsigned char>(state.kind >> 8));
     p = putHexByte(p, static_cast<unsigned char>(state.kind & 0xFF));
     std::memcpy(p, "] ", 2);
-    state.output.len += static_cast<std::size_t>(p + 2 - out);
+    commitOutput(state, p + 2);
 }
 
 } // namespace
@@ -85,11 +90,39 @@ void dumpItems(DumpState &state) {
     }
 }
 
+void startRun(DumpState &state, const BufferSizes &sizes) {
+    SYMTEXT_CHECK(sizes.input >= kLeastSizes.input && sizes.input <= kInputBufferSize);
+    SYMTEXT_CHECK(sizes.output >= kLeastSizes.output && sizes.output <= kOutputBufferSize);
+    SYMTEXT_CHECK(sizes.console >= kLeastSizes.console && sizes.console <= kConsoleBufferSize);
+    InputStream &in = state.input;
+    in.file = nullptr;
+    in.path = nullptr;
+    in.windowStart = 0;
+    in.pos = 0;
+    in.len = 0;
+    in.capacity = sizes.input;
+    in.atEnd = false;
+    OutputBuffer &out = state.output;
+    out.file = nullptr;
+    out.len = 0;
+    out.capacity = sizes.output;
+    out.reservedEnd = 0;
+    ConsoleBuffer &console = state.console;
+    console.file = stdout;
+    console.len = 0;
+    console.capacity = sizes.console;
+    state.remaining = 0;
+    state.kind = 0;
+    state.inQuote = false;
+    // What lies past a buffer's capacity is never touched; the dump buffer
+    // is open only where a text has reserved room.
+    markInLimits(&state, sizeof state);
+    markOffLimits(in.bytes + in.capacity, kInputBufferSize - in.capacity);
+    markOffLimits(out.bytes, kOutputBufferSize);
+    markOffLimits(console.bytes + console.capacity, kConsoleBufferSize - console.capacity);
+}
+
 void dumpSymbolFile(DumpState &state, const char *path) {
-    state.input = InputStream{};
-    state.output.file = nullptr;
-    state.output.len = 0;
-    state.console.len = 0;
     state.input.path = path;
     state.input.file = openSymbolFile(path);
     if (state.input.file == nullptr) {

@@ -13,6 +13,7 @@ namespace {
 DumpState runState;
 
 int run(int argc, const char *path) {
+    startRun(runState, kShippedSizes);
     if (argc != 2) {
         std::fputs("Error! Give me SYM filenames...\n", stdout);
         finishConsole(runState);

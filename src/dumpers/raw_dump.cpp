@@ -91,13 +91,21 @@ inline char *putRawBytes(char *p, const unsigned char *data, std::size_t n, unsi
     return p;
 }
 
+// The most text one body byte makes: a run's change and two hex digits. Its
+// table entry is stored whole, four characters, whatever counts of it.
+constexpr std::size_t kRawByteRoom = 4;
+
+// The longest body, and its text, which the shipped dump buffer takes whole.
+constexpr std::size_t kLongestRawBody = 65535 - 4;
+static_assert(kLongestRawBody * kRawByteRoom <= kOutputBufferSize, "every body is dumped in one pass");
+
 // Dumps body bytes that come in pieces, with room reserved once per block.
 void dumpRawBytes(DumpState &state, const unsigned char *data, std::size_t n) {
-    constexpr std::size_t kBlock = kOutputBufferSize / 4;
+    const std::size_t most = state.output.capacity / kRawByteRoom;
     unsigned row = state.inQuote ? kQuotedRow : 0;
     while (n > 0) {
-        std::size_t block = n < kBlock ? n : kBlock;
-        commitOutput(state, putRawBytes(reserveOutput(state, block * 4), data, block, row));
+        std::size_t block = n < most ? n : most;
+        commitOutput(state, putRawBytes(reserveOutput(state, block * kRawByteRoom), data, block, row));
         data += block;
         n -= block;
     }
@@ -116,12 +124,12 @@ void dumpRawItem(DumpState &state) {
     state.remaining -= 4;
     auto size = static_cast<std::size_t>(state.remaining);
     InputStream &in = state.input;
-    if (size <= in.len - in.pos) {
-        // The whole body is in the window, the usual case: one pass, which
-        // starts outside a quoted run. An item holds less than 64 KiB, whose
-        // text fits the buffer.
+    if (size <= in.len - in.pos && size <= state.output.capacity / kRawByteRoom) {
+        // The whole body is in the window and its text fits the buffer, the
+        // usual case: one pass, which starts outside a quoted run.
         unsigned row = 0;
-        commitOutput(state, putRawBytes(reserveOutput(state, size * 4), in.bytes + in.pos, size, row));
+        commitOutput(state,
+                     putRawBytes(reserveOutput(state, size * kRawByteRoom), in.bytes + in.pos, size, row));
         in.pos += size;
         state.remaining = 0;
         return;

@@ -41,6 +41,7 @@ constexpr CountTextTable makeCountTextTable() {
     return table;
 }
 inline constexpr CountTextTable kCountTexts = makeCountTextTable();
+static_assert(sizeof(CountText) == 8, "a count text is put with one fixed copy of 8 bytes");
 
 // Puts name bytes at p as they stand, except that each line feed becomes
 // CR LF, and returns the place after them: up to two characters a byte.
@@ -50,6 +51,12 @@ inline constexpr CountTextTable kCountTexts = makeCountTextTable();
 // leaves that room in the window and in the output. A copy of the exact
 // length costs more for names this short than the bytes it saves.
 constexpr std::size_t kNameCopySlack = 32;
+
+// The room a name of n characters takes in the dump buffer when the window
+// holds it whole: its count text, two characters for each byte and the
+// copy's slack, then "\"\t\t" and the hex of the three bytes after it.
+constexpr std::size_t nameRoom(std::size_t n) { return sizeof(CountText) + 2 * n + kNameCopySlack + 3 + 6; }
+static_assert(nameRoom(255) <= kLeastSizes.output, "the longest name must fit the smallest dump buffer");
 
 // Whether a line feed is among the first n of the bytes at data. With SSE2,
 // as on every x86-64 machine, names of up to 32 bytes are searched in two
@@ -102,19 +109,19 @@ inline void dumpCountedName(DumpState &state, std::int32_t &count) {
     std::int32_t pad = 3 - n % 4;
     count -= n + pad + 1;
     InputStream &in = state.input;
-    if (in.len - in.pos < std::size_t{n} + 3 || in.pos + n + kNameCopySlack > kInputBufferSize) {
+    // The usual case needs the name and three bytes after it in the window,
+    // and the copy's slack inside the window's room.
+    if (in.len - in.pos < std::size_t{n} + 3 || in.pos + n + kNameCopySlack > in.capacity) {
         dumpCountedNameSlowly(state, n);
         return;
     }
-    // The name and three bytes after it are in the window: the usual case,
-    // written with one reservation and no branch on the pad. Room for the
-    // count text, two characters for each name byte, a quote, two tabs and
-    // the hex of three bytes, of which the pad's own are kept: "\"" alone
-    // without a pad, else "\"\t\t" and its hex.
+    // Written with one reservation and no branch on the pad: the hex of the
+    // three bytes after the name is always put, and the pad's own are kept,
+    // "\"" alone without a pad, else "\"\t\t" and its hex.
     const CountText &countText = kCountTexts.counts[n];
     const unsigned char *data = in.bytes + in.pos;
     in.pos += static_cast<std::size_t>(n + pad);
-    char *out = reserveOutput(state, sizeof countText + 2 * std::size_t{n} + kNameCopySlack + 9);
+    char *out = reserveOutput(state, nameRoom(n));
     std::memcpy(out, countText.text, sizeof countText);
     char *p = putNameBytes(out + countText.size, data, n);
     std::memcpy(p, "\"\t\t", 3);
@@ -141,10 +148,12 @@ inline std::int64_t openItemFrame(DumpState &state, std::int32_t minimumLength) 
     return inputOffset(state) + state.remaining - 4;
 }
 
-// The frame's end: the trailing bytes, then the input moved to itemEnd.
+// The frame's end: the trailing bytes, then the input moved to itemEnd. A
+// name or entry may have run past the item, by kLongestSeekBack at most.
 inline void closeItemFrame(DumpState &state, std::int64_t itemEnd) {
     if (state.remaining > 0) {
         dumpTrailingBytes(state);
     }
+    SYMTEXT_CHECK(inputOffset(state) - itemEnd <= static_cast<std::int64_t>(kLongestSeekBack));
     seekInput(state, itemEnd);
 }

@@ -21,7 +21,7 @@ bool refillInput(DumpState &state) {
     in.windowStart += static_cast<std::int64_t>(in.len - keep);
     in.pos = keep;
     in.len = keep;
-    std::size_t got = std::fread(in.bytes + keep, 1, kInputBufferSize - keep, in.file);
+    std::size_t got = std::fread(in.bytes + keep, 1, in.capacity - keep, in.file);
     if (got == 0) {
         if (std::ferror(in.file)) {
             failRun(state, in.path, errno);
@@ -58,8 +58,8 @@ std::uint32_t readBigEndianSlow(DumpState &state, int width) {
 void seekInputSlow(DumpState &state, std::int64_t target) {
     InputStream &in = state.input;
     if (target < in.windowStart) {
-        // The frame seeks back at most one counted name and its entry words,
-        // which the kept bytes always cover.
+        // The kept bytes cover the longest seek back, so this cannot happen;
+        // should it, the run ends rather than dump from the wrong place.
         failRun(state, in.path, EINVAL);
     }
     // Read forward up to the target; the input need not be seekable.

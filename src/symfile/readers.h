@@ -65,9 +65,6 @@ inline std::uint16_t readBe16(DumpState &state) {
     return static_cast<std::uint16_t>(b[0] << 8 | b[1]);
 }
 
-// Unread bytes held in the window now, without reading more.
-inline std::size_t inputBuffered(const DumpState &state) { return state.input.len - state.input.pos; }
-
 // Points *data at up to max unread bytes and moves past them. Returns how many
 // there are: 0 only at the end of the input.
 inline std::size_t takeInput(DumpState &state, const unsigned char **data, std::size_t max) {
@@ -87,7 +84,8 @@ inline std::size_t takeInput(DumpState &state, const unsigned char **data, std::
 // Moves to an absolute offset outside the window.
 void seekInputSlow(DumpState &state, std::int64_t target);
 
-// Moves to an absolute offset, which may lie past the end of the input.
+// Moves to an absolute offset, which may lie past the end of the input, or
+// back by up to kInputKeepBack bytes.
 inline void seekInput(DumpState &state, std::int64_t target) {
     InputStream &in = state.input;
     std::int64_t at = target - in.windowStart;
