@@ -1,0 +1,135 @@
+#include "program_dump.h"
+
+#include <csetjmp>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#if !defined(__GLIBC__)
+#include <process.h>
+#endif
+
+#include "driver/dump_output.h"
+#include "driver/dump_symbol_file.h"
+#include "symfile/readers.h"
+
+namespace {
+
+// Set while programDump runs; the end of the process then returns to it.
+std::jmp_buf *runEnd = nullptr;
+int endStatus = 0;
+
+// The streams of one run. With glibc they are in memory; elsewhere they are
+// files in the current folder, named after the process.
+struct Streams {
+    std::FILE *input = nullptr;
+    std::FILE *dump = nullptr;
+    std::FILE *console = nullptr;
+#if defined(__GLIBC__)
+    char *dumpBytes = nullptr;
+    std::size_t dumpSize = 0;
+    char *consoleBytes = nullptr;
+    std::size_t consoleSize = 0;
+#else
+    std::string dumpName;
+    std::string consoleName;
+#endif
+};
+
+#if defined(__GLIBC__)
+void openStreams(Streams &s, const std::string &input) {
+    s.input = fmemopen(const_cast<char *>(input.data()), input.size(), "rb");
+    s.dump = open_memstream(&s.dumpBytes, &s.dumpSize);
+    s.console = open_memstream(&s.consoleBytes, &s.consoleSize);
+}
+
+void closeStreams(Streams &s, DumpResult &result) {
+    std::fclose(s.input);
+    std::fclose(s.console);
+    result.dump.assign(s.dumpBytes, s.dumpSize);
+    result.console.assign(s.consoleBytes, s.consoleSize);
+    std::free(s.dumpBytes);
+    std::free(s.consoleBytes);
+}
+#else
+std::string contentsOf(const std::string &name) {
+    std::string text;
+    if (std::FILE *file = std::fopen(name.c_str(), "rb")) {
+        char chunk[4096];
+        std::size_t n;
+        while ((n = std::fread(chunk, 1, sizeof chunk, file)) > 0) {
+            text.append(chunk, n);
+        }
+        std::fclose(file);
+    }
+    std::remove(name.c_str());
+    return text;
+}
+
+void openStreams(Streams &s, const std::string &input) {
+    std::string stem = "symtext-run-" + std::to_string(_getpid());
+    s.dumpName = stem + ".dump";
+    s.consoleName = stem + ".console";
+    s.input = std::tmpfile();
+    if (s.input != nullptr) {
+        std::fwrite(input.data(), 1, input.size(), s.input);
+        std::rewind(s.input);
+    }
+    s.dump = std::fopen(s.dumpName.c_str(), "wb");
+    s.console = std::fopen(s.consoleName.c_str(), "wb");
+}
+
+void closeStreams(Streams &s, DumpResult &result) {
+    std::fclose(s.input);
+    std::fclose(s.console);
+    result.dump = contentsOf(s.dumpName);
+    result.console = contentsOf(s.consoleName);
+}
+#endif
+
+} // namespace
+
+void endProcess(int status) {
+    if (runEnd == nullptr) {
+        std::exit(status);
+    }
+    endStatus = status;
+    std::longjmp(*runEnd, 1);
+}
+
+DumpResult programDump(const std::string &input, const BufferSizes &sizes) {
+    // One state for all runs, as large as the program's; what earlier runs
+    // left in its buffers stays there, as stale bytes would in a long run.
+    static std::unique_ptr<DumpState> state(new DumpState{});
+    Streams streams;
+    openStreams(streams, input);
+    if (streams.input == nullptr || streams.dump == nullptr || streams.console == nullptr) {
+        std::perror("programDump");
+        std::abort();
+    }
+    startRun(*state, sizes);
+    state->input.path = "input";
+    state->input.file = streams.input;
+    state->console.file = streams.console;
+    std::jmp_buf here;
+    runEnd = &here;
+    endStatus = 0;
+    if (setjmp(here) == 0) {
+        // As dumpSymbolFile and the program's entry do, from the first read.
+        primeInput(*state);
+        state->output.file = streams.dump;
+        dumpItems(*state);
+        endRun(*state, 0);
+    }
+    runEnd = nullptr;
+    DumpResult result{"", "", endStatus};
+    if (state->output.file != nullptr) {
+        std::fclose(state->output.file); // the run failed before the dump was closed
+    }
+    closeStreams(streams, result);
+    return result;
+}
+
+BufferSizes smallSizes(unsigned salt) {
+    return {kLeastSizes.input + salt % 1024, kLeastSizes.output + salt / 7 % 512,
+            kLeastSizes.console + salt % 61};
+}

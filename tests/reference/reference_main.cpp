@@ -1,0 +1,68 @@
+// The reference dump and the generator as a command, for the process tests
+// and the fuzz corpus:
+//   symtext_reference dump FILE DUMP        the dump of FILE into DUMP, the
+//                                           console text on standard output,
+//                                           and the program's exit status
+//   symtext_reference generate SEED SIZE FILE
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "reference_dump.h"
+#include "symbol_generator.h"
+
+namespace {
+
+bool readFile(const char *path, std::string &text) {
+    std::FILE *file = std::fopen(path, "rb");
+    if (file == nullptr) {
+        return false;
+    }
+    char chunk[65536];
+    std::size_t n;
+    while ((n = std::fread(chunk, 1, sizeof chunk, file)) > 0) {
+        text.append(chunk, n);
+    }
+    bool ok = !std::ferror(file);
+    return std::fclose(file) == 0 && ok;
+}
+
+bool writeFile(const char *path, const std::string &text) {
+    std::FILE *file = std::fopen(path, "wb");
+    if (file == nullptr) {
+        return false;
+    }
+    bool ok = std::fwrite(text.data(), 1, text.size(), file) == text.size();
+    return std::fclose(file) == 0 && ok;
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+    std::string command = argc > 1 ? argv[1] : "";
+    if (command == "dump" && argc == 4) {
+        std::string input;
+        if (!readFile(argv[2], input)) {
+            std::perror(argv[2]);
+            return 2;
+        }
+        DumpResult result = referenceDump(input);
+        if (!writeFile(argv[3], result.dump)) {
+            std::perror(argv[3]);
+            return 2;
+        }
+        std::fwrite(result.console.data(), 1, result.console.size(), stdout);
+        return std::fflush(stdout) == 0 ? result.status : 2;
+    }
+    if (command == "generate" && argc == 5) {
+        std::string text =
+            generateSymbolFile(std::strtoull(argv[2], nullptr, 10), std::strtoull(argv[3], nullptr, 10));
+        if (!writeFile(argv[4], text)) {
+            std::perror(argv[4]);
+            return 2;
+        }
+        return 0;
+    }
+    std::fputs("usage: symtext_reference dump FILE DUMP | generate SEED SIZE FILE\n", stderr);
+    return 2;
+}
