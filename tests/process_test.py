@@ -3,7 +3,8 @@
 exact bytes of "OutPut.txt", standard output, standard error and the exit
 status.
 
-Usage: process_test.py --symtext PATH --examples DIR [unittest options]
+Usage: process_test.py --symtext PATH --reference PATH --examples DIR [unittest options]
+--reference names the reference dump's command, which also generates files.
 SYMTEXT_EMULATOR, when set, is a command put before the binary (wine, say).
 SYMTEXT_SEED_DIR, when set, is a folder that receives every symbol file the
 tests build, to seed the fuzzer.
@@ -22,6 +23,7 @@ import tempfile
 import unittest
 
 SYMTEXT = None
+REFERENCE = None
 EXAMPLES = None
 EMULATOR = shlex.split(os.environ.get("SYMTEXT_EMULATOR", "").replace(";", " "))
 USAGE = b"Error! Give me SYM filenames...\n"
@@ -210,13 +212,17 @@ class CommandLine(SymtextCase):
 
     @unittest.skipUnless(os.path.exists("/dev/full") and not EMULATOR, "needs /dev/full")
     def test_console_that_cannot_be_written(self):
-        with open(self.path("in.sym"), "wb") as f:
-            f.write(item(1, b"A"))
-        with open("/dev/full", "wb") as full:
-            proc = subprocess.run([SYMTEXT, "in.sym"], cwd=self.dir, stdout=full,
-                                  stderr=subprocess.PIPE, timeout=60)
-        self.assertEqual(proc.returncode, 1)
-        self.assertEqual(proc.stderr, b"symtext: standard output: No space left on device\n")
+        # A short list fails when standard output is flushed; one longer than
+        # stdio's buffer is written straight through, and fails there.
+        for items in [1, 3000]:
+            with self.subTest(items=items):
+                with open(self.path("in.sym"), "wb") as f:
+                    f.write(item(1, b"A") * items)
+                with open("/dev/full", "wb") as full:
+                    proc = subprocess.run([SYMTEXT, "in.sym"], cwd=self.dir, stdout=full,
+                                          stderr=subprocess.PIPE, timeout=60)
+                self.assertEqual(proc.returncode, 1)
+                self.assertEqual(proc.stderr, b"symtext: standard output: No space left on device\n")
 
 
 class ItemLoop(SymtextCase):
@@ -444,6 +450,36 @@ class ListKinds(SymtextCase):
                 self.assertDump(data, dump, console)
 
 
+@unittest.skipIf(os.environ.get("SYMTEXT_SEED_DIR"), "its files are too large to seed the fuzzer")
+class GeneratedFiles(SymtextCase):
+    """Files of several windows from the generator, each held against the
+    reference dump: every kind, hostile counts and lengths, long names and
+    bodies, and ends just before, at and after a refill of the window."""
+
+    WINDOW = 256 * 1024  # the program's input window
+    KEPT = 512           # bytes a refill keeps, so later windows bring WINDOW - KEPT
+
+    def test_same_dump_as_the_reference(self):
+        first, second = self.WINDOW, 2 * self.WINDOW - self.KEPT
+        cases = [(1, 3 << 20), (2, 5 << 20)]
+        cases += [(seed, end + delta) for seed, end in [(3, first), (4, second)] for delta in (-1, 0, 1)]
+        for seed, size in cases:
+            with self.subTest(seed=seed, size=size):
+                subprocess.run(EMULATOR + [REFERENCE, "generate", str(seed), str(size), self.path("in.sym")],
+                               check=True, timeout=300)
+                ref = subprocess.run(EMULATOR + [REFERENCE, "dump", self.path("in.sym"), self.path("ref.txt")],
+                                     capture_output=True, timeout=300)
+                with open(self.path("ref.txt"), "rb") as f:
+                    ref_dump = f.read()
+                ref_console = ref.stdout.replace(b"\r\n", b"\n") if EMULATOR else ref.stdout
+                run = self.run_symtext("in.sym")
+                self.assertEqual((run.status, run.stderr), (ref.returncode, b""))
+                self.assertEqual(run.stdout, ref_console)
+                self.assertTrue(run.dump == ref_dump, "the dumps part at byte %d of %d and %d" % (
+                    next((i for i, (a, b) in enumerate(zip(run.dump, ref_dump)) if a != b),
+                         min(len(run.dump), len(ref_dump))), len(run.dump), len(ref_dump)))
+
+
 class Sample(SymtextCase):
     def test_sample_dump_matches(self):
         with open(os.path.join(EXAMPLES, "sample.sym"), "rb") as f:
@@ -459,12 +495,14 @@ class Sample(SymtextCase):
 
 
 def main():
-    global SYMTEXT, EXAMPLES
+    global SYMTEXT, REFERENCE, EXAMPLES
     parser = argparse.ArgumentParser()
     parser.add_argument("--symtext", required=True)
+    parser.add_argument("--reference", required=True)
     parser.add_argument("--examples", required=True)
     opts, rest = parser.parse_known_args()
     SYMTEXT = os.path.abspath(opts.symtext)
+    REFERENCE = os.path.abspath(opts.reference)
     EXAMPLES = os.path.abspath(opts.examples)
     unittest.main(argv=[sys.argv[0], "-v"] + rest)
 

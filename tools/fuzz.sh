@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
-# Fuzzes the whole dump with libFuzzer under ASan and UBSan.
+# Fuzzes the whole dump with libFuzzer under ASan and UBSan: each input is
+# dumped by the program's code with the shipped buffer sizes and with small
+# ones, and by the reference dump, and the three must agree.
 #   tools/fuzz.sh SECONDS [JOBS]
-# The corpus starts from tests/fuzz/corpus, the bundled sample and every
-# fixture of the process tests. New inputs stay in build-fuzz/corpus; a crash
+# The corpus starts from tests/fuzz/corpus, the bundled sample, every
+# fixture of the process tests and files from the tests' generator (long
+# names, long bodies, lists that run past their item). New inputs stay in build-fuzz/corpus; a crash
 # is written to build-fuzz/crashes and ends the run with status 1. To keep
 # the new inputs, merge them into the committed corpus:
 #   build-fuzz/dump_fuzzer -merge=1 tests/fuzz/corpus build-fuzz/corpus
@@ -14,18 +17,23 @@ build="$root/build-fuzz"
 
 CXX=clang++ cmake -S "$root" -B "$build" -DSYMTEXT_FUZZ=ON -DSYMTEXT_BUILD_TESTS=OFF \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build" --target dump_fuzzer symtext -j "$(nproc)" >/dev/null
+cmake --build "$build" --target dump_fuzzer symtext symtext_reference_tool -j "$(nproc)" >/dev/null
 
 mkdir -p "$build/corpus" "$build/seeds" "$build/crashes"
 cp "$root/tests/fuzz/corpus/"* "$build/corpus/" 2>/dev/null || true
 cp "$root/examples/sample.sym" "$build/seeds/"
+reference="$build/tests/reference/symtext_reference"
 SYMTEXT_SEED_DIR="$build/seeds" python3 "$root/tests/process_test.py" \
-  --symtext "$build/symtext" --examples "$root/examples" >/dev/null 2>&1 || true
+  --symtext "$build/symtext" --reference "$reference" --examples "$root/examples" >/dev/null 2>&1 || true
+for seed in $(seq 1 24); do
+  "$reference" generate "$seed" $((seed * 1300)) "$build/seeds/generated-$seed"
+done
 
 fork=()
 [ "$jobs" -gt 1 ] && fork=(-fork="$jobs")
 cd "$build"
-./dump_fuzzer "${fork[@]}" -max_total_time="$seconds" -max_len=4096 -timeout=10 \
+./dump_fuzzer "${fork[@]}" -max_total_time="$seconds" -max_len=32768 -timeout=10 \
   -print_final_stats=1 -artifact_prefix="$build/crashes/" corpus seeds 2>&1 |
   tee fuzz.log | grep -E '^(#[0-9]+ +DONE|Done|stat::|==[0-9]+==|SUMMARY|INFO: -fork)' || true
+grep -E '^#[0-9]+: cov' fuzz.log | tail -1 || true # the last count of a run with JOBS > 1
 ! ls "$build/crashes/"* >/dev/null 2>&1
