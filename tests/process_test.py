@@ -471,10 +471,9 @@ class GeneratedFiles(SymtextCase):
                                      capture_output=True, timeout=300)
                 with open(self.path("ref.txt"), "rb") as f:
                     ref_dump = f.read()
-                ref_console = ref.stdout.replace(b"\r\n", b"\n") if EMULATOR else ref.stdout
                 run = self.run_symtext("in.sym")
                 self.assertEqual((run.status, run.stderr), (ref.returncode, b""))
-                self.assertEqual(run.stdout, ref_console)
+                self.assertEqual(run.stdout, ref.stdout)
                 self.assertTrue(run.dump == ref_dump, "the dumps part at byte %d of %d and %d" % (
                     next((i for i, (a, b) in enumerate(zip(run.dump, ref_dump)) if a != b),
                          min(len(run.dump), len(ref_dump))), len(run.dump), len(ref_dump)))

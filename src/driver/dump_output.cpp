@@ -138,7 +138,6 @@ void failRun(DumpState &state, const char *what, int err) {
         std::fclose(state.output.file);
         state.output.file = nullptr;
     }
-    std::fflush(state.console.file);
     endProcess(1);
 }
 

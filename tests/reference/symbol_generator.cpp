@@ -106,22 +106,6 @@ std::uint32_t knownBody(Random &rng, std::string &body, std::uint32_t kind) {
     }
 }
 
-// A length that the kind cannot have.
-std::uint32_t refusedLength(Random &rng, std::uint32_t kind) {
-    switch (kind) {
-    case 5:
-        return rng.below(8);
-    case 4:
-        return rng.below(16);
-    case 6:
-        return rng.below(12);
-    case 7:
-        return rng.percent(50) ? rng.below(24) : 25 + rng.below(1000);
-    default:
-        return rng.below(20);
-    }
-}
-
 void item(Random &rng, std::string &out, bool refused) {
     static const std::uint32_t kKnown[] = {4, 5, 6, 7, 11};
     std::string body;
@@ -135,7 +119,9 @@ void item(Random &rng, std::string &out, bool refused) {
         }
         length = static_cast<std::uint32_t>(4 + body.size());
         if (refused) {
-            length = refusedLength(rng, kind);
+            // A length the kind cannot have: under its least, or for kind 7
+            // also over its one length.
+            length = kind == 7 && rng.percent(50) ? 25 + rng.below(1000) : rng.below(least);
         } else if (kind != 7 && rng.percent(15)) {
             // Bytes the layout does not explain.
             std::size_t extra = 1 + rng.below(12);
