@@ -3,9 +3,12 @@
 #include <initializer_list>
 #include <string>
 
+#include "driver/dump_symbol_file.h"
 #include "program_dump.h"
 #include "reference_dump.h"
 #include "symbol_generator.h"
+#include "symfile/readers.h"
+#include "test_support.h"
 
 namespace {
 
@@ -58,5 +61,30 @@ TEST(SameDump, EveryEndOfShortFiles) {
             ASSERT_TRUE(sameAsReference(file.substr(0, size), {kShippedSizes, kLeastSizes}))
                 << "seed " << seed;
         }
+    }
+}
+
+TEST(ItemLoop, OffsetsPastThirtyOneAndThirtyTwoBits) {
+    // The same three items laid from a start just below 2^31 and just below
+    // 2^32. The second, a kind-5 item of 8 bytes, takes its name from the
+    // third's header (count 0, pad 0c 00 05) and so seeks back across the
+    // boundary to its end.
+    const std::string shortKind5 = be16(8) + be16(5) + be32(0x12); // length 8, kind 5, W1; no name
+    const std::string items = kind5Int() + shortKind5 + kind5Int();
+    const std::string shortItem = ": (8) [0005] \t(00000012) [ 0]\"\"\t\t0c0005\r\n";
+    const std::string intItem = std::string(": (12) [0005] ") + kKind5IntText;
+    struct Case {
+        std::int64_t start;
+        std::string dump;
+    } cases[] = {
+        {0x7FFFFFF0, "7FFFFFF2" + intItem + "7FFFFFFE" + shortItem + "80000006" + intItem},
+        {0xFFFFFFF0, "FFFFFFF2" + intItem + "FFFFFFFE" + shortItem + "100000006" + intItem},
+    };
+    for (const Case &c : cases) {
+        StatePtr s = stateOver(items);
+        s->input.windowStart = c.start; // the file's first byte stands at this offset
+        dumpItems(*s);
+        EXPECT_EQ(dumpedText(*s), c.dump);
+        EXPECT_EQ(inputOffset(*s), c.start + static_cast<std::int64_t>(items.size()));
     }
 }

@@ -101,7 +101,7 @@ TEST(CountedName, NamesAtTheEndOfTheWindow) {
             StatePtr s = stateOver(std::string(before, 'x') + name.bytes + "next");
             const unsigned char *skipped = nullptr;
             for (std::size_t left = before; left > 0;) {
-                left -= takeInput(*s, &skipped, left);
+                left -= readBytes(*s, &skipped, left);
             }
             std::int32_t count = 0;
             dumpCountedName(*s, count);

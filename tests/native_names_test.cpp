@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "driver/native_names.h"
+#include "streams/native_names.h"
 
 namespace {
 

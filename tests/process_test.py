@@ -225,7 +225,7 @@ class CommandLine(SymtextCase):
                 self.assertEqual(proc.stderr, b"symtext: standard output: No space left on device\n")
 
 
-class ItemLoop(SymtextCase):
+class HeadersAndRawBodies(SymtextCase):
     def test_empty_file_gives_empty_dump(self):
         self.assertDump(b"", b"")
 

@@ -26,11 +26,11 @@ struct BufferSizes {
     std::size_t output;
     std::size_t console;
 };
-inline constexpr BufferSizes kShippedSizes = {kInputBufferSize, kOutputBufferSize, kConsoleBufferSize};
+constexpr BufferSizes kShippedSizes = {kInputBufferSize, kOutputBufferSize, kConsoleBufferSize};
 // The least a run may use: a window that holds the kept bytes and as many
 // again; a dump buffer for the longest text reserved at once, a counted name
 // of 255 line feeds; a console buffer for a few kinds.
-inline constexpr BufferSizes kLeastSizes = {2 * kInputKeepBack, 576, 32};
+constexpr BufferSizes kLeastSizes = {2 * kInputKeepBack, 576, 32};
 
 // The symbol file, read through a window of its bytes. The offset of
 // bytes[pos] in the file is windowStart + pos; bytes[pos..len) are unread.

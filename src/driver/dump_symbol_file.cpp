@@ -5,12 +5,16 @@
 #include <cstdio>
 #include <cstring>
 
-#include "driver/dump_output.h"
-#include "driver/native_names.h"
 #include "dumpers/fixed_kinds.h"
 #include "dumpers/list_kinds.h"
 #include "dumpers/raw_dump.h"
+#include "streams/buffer_checks.h"
+#include "streams/dump_writer.h"
+#include "streams/native_names.h"
+#include "streams/run_failure.h"
 #include "symfile/readers.h"
+#include "text/line_text.h"
+#include "text/number_text.h"
 
 namespace {
 
@@ -45,9 +49,10 @@ DumpFunction dumperFor(std::uint16_t kind) {
 }
 
 // "%06X: (%d) [%04x] ": the offset of the kind field, the length, the kind.
-// Room for the longest, a 64-bit offset and a length whose fixed copy
-// stores past its digits.
-constexpr std::size_t kHeaderLineRoom = kMaxNumberWidth + 3 + kMaxNumberWidth + 3 + 4 + 2;
+// The offset takes up to 16 digits, 64 bits in hex.
+constexpr std::size_t kHeaderLineRoom =
+    textRoom(kHexRoom, ": (", kDecimalRoom, ") [", kHexByteRoom, kHexByteRoom, "] ");
+static_assert(kHeaderLineRoom <= kLeastSizes.output, "a header line is put with one reservation");
 void writeHeaderLine(DumpState &state, std::int64_t kindOffset, std::uint16_t length) {
     char *out = reserveOutput(state, kHeaderLineRoom);
     // At least six digits, without the fill and digit count of putHex.
@@ -56,13 +61,10 @@ void writeHeaderLine(DumpState &state, std::int64_t kindOffset, std::uint16_t le
     auto offset = static_cast<std::uint64_t>(kindOffset);
     char *p = offset <= 0xFFFFFF ? putHexDigits(out, offset, 6, kHexPairsUpper)
                                  : putHexDigits(out, offset, hexDigitCount(offset), kHexPairsUpper);
-    std::memcpy(p, ": (", 3);
-    p = putDecimal(p + 3, length);
-    std::memcpy(p, ") [", 3);
-    p = putHexByte(p + 3, static_cast<unsigned char>(state.kind >> 8));
+    p = putLiteral(putDecimal(putLiteral(p, ": ("), length), ") [");
+    p = putHexByte(p, static_cast<unsigned char>(state.kind >> 8));
     p = putHexByte(p, static_cast<unsigned char>(state.kind & 0xFF));
-    std::memcpy(p, "] ", 2);
-    commitOutput(state, p + 2);
+    commitOutput(state, putLiteral(p, "] "));
 }
 
 } // namespace
@@ -130,13 +132,7 @@ void dumpSymbolFile(DumpState &state, const char *path) {
         endProcess(1);
     }
     primeInput(state);
-    // Binary, so that the CR LF line ends written by the dump are the bytes
-    // stored on every platform.
-    state.output.file = std::fopen(kDumpFileName, "wb");
-    if (state.output.file == nullptr) {
-        reportFailure(kDumpFileName, std::strerror(errno));
-        endProcess(1);
-    }
+    openDumpFile(state);
     dumpItems(state);
     closeDumpFile(state);
 }

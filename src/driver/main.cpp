@@ -3,9 +3,10 @@
 #include <cstdio>
 #include <cstring>
 
-#include "driver/dump_output.h"
 #include "driver/dump_symbol_file.h"
-#include "driver/native_names.h"
+#include "streams/console.h"
+#include "streams/native_names.h"
+#include "streams/run_failure.h"
 
 namespace {
 

@@ -2,13 +2,20 @@
 
 #include <cstdint>
 
-#include "driver/dump_output.h"
+#include "streams/dump_writer.h"
 #include "symfile/item_frame.h"
 #include "symfile/readers.h"
+#include "text/line_text.h"
 
-// The longest fixed part of any line here, with room for the fill that
-// putHex lays down before its digits.
-constexpr std::size_t kFixedLineRoom = 64;
+// The room of each kind's words, as they are put below.
+constexpr std::size_t kKind4WordsRoom =
+    textRoom("\t(", kHex8Room, ") ", kHex8Room, " ^", kHexRoom, ":@", kHex8Room, " ");
+constexpr std::size_t kKind5WordsRoom = textRoom("\t(", kHex8Room, ") ");
+constexpr std::size_t kKind7WordsRoom =
+    textRoom("\t", kHexRoom, " ", kHexRoom, " (", kHex8Room, ") ", kHexRoom, " ", kHexRoom);
+static_assert(kKind4WordsRoom <= kLeastSizes.output && kKind5WordsRoom <= kLeastSizes.output &&
+                  kKind7WordsRoom <= kLeastSizes.output,
+              "the words of an item are put with one reservation");
 
 // Four words and a name: "\t(%08x) %08x ^%x:@%08x " then the name. The
 // shortest item taken is 16 bytes, although the words alone end at 20.
@@ -16,13 +23,12 @@ void dumpKind4(DumpState &state) {
     std::int64_t itemEnd = openItemFrame(state, 16);
     std::uint32_t w[4];
     readBe32s(state, w, 4);
-    char *out = reserveOutput(state, kFixedLineRoom);
+    char *out = reserveOutput(state, kKind4WordsRoom);
     char *p = putHex8(putLiteral(out, "\t("), w[0]);
     p = putHex8(putLiteral(p, ") "), w[1]);
     p = putHex(putLiteral(p, " ^"), w[2], 1, '0', kHexPairs);
     p = putHex8(putLiteral(p, ":@"), w[3]);
-    *p++ = ' ';
-    commitOutput(state, p);
+    commitOutput(state, putLiteral(p, " "));
     state.remaining -= 20;
     dumpCountedName(state, state.remaining);
     closeItemFrame(state, itemEnd);
@@ -32,7 +38,7 @@ void dumpKind4(DumpState &state) {
 void dumpKind5(DumpState &state) {
     std::int64_t itemEnd = openItemFrame(state, 8);
     std::uint32_t w1 = readBe32(state);
-    char *out = reserveOutput(state, kFixedLineRoom);
+    char *out = reserveOutput(state, kKind5WordsRoom);
     commitOutput(state, putLiteral(putHex8(putLiteral(out, "\t("), w1), ") "));
     state.remaining -= 8;
     dumpCountedName(state, state.remaining);
@@ -47,7 +53,7 @@ void dumpKind7(DumpState &state) {
     }
     std::uint32_t w[5];
     readBe32s(state, w, 5);
-    char *out = reserveOutput(state, kFixedLineRoom);
+    char *out = reserveOutput(state, kKind7WordsRoom);
     char *p = putHex(putLiteral(out, "\t"), w[0], 1, '0', kHexPairs);
     p = putHex(putLiteral(p, " "), w[1], 8, ' ', kHexPairs);
     p = putHex8(putLiteral(p, " ("), w[2]);

@@ -2,13 +2,25 @@
 
 #include <cstdint>
 
-#include "driver/dump_output.h"
+#include "streams/dump_writer.h"
 #include "symfile/item_frame.h"
 #include "symfile/readers.h"
+#include "text/line_text.h"
 
 // The count M of both lists is never checked against the length, so a list
 // ends as soon as nothing of its item is left, whatever M still promises: a
 // hostile count costs no more than the item's own bytes.
+
+// The room of each line's words, as they are put below.
+constexpr std::size_t kKind6HeadRoom = textRoom("\t#", kHex8Room, " =", kHex8Room, kLineEnd);
+constexpr std::size_t kKind6EntryRoom = textRoom("\t+", kHex8Room, " (", kHex8Room, ") ");
+constexpr std::size_t kKind11HeadRoom = textRoom("\t", kHex8Room, " #", kHex8Room, " ", kHex8Room);
+// Each name of kind 11 starts a line of its own after two tabs.
+constexpr char kKind11NameBreak[] = {kLineEnd[0], kLineEnd[1], '\t', '\t', '\0'};
+static_assert(sizeof kKind11NameBreak == sizeof kLineEnd + 2, "the line end is two characters");
+static_assert(kKind6HeadRoom <= kLeastSizes.output && kKind6EntryRoom <= kLeastSizes.output &&
+                  kKind11HeadRoom <= kLeastSizes.output,
+              "the words of a line are put with one reservation");
 
 // "\t#%08x =%08x" with M and W2, then M entries, each on a line of its own as
 // "\t+%08x (%08x) " with E1 and E2 and a name.
@@ -17,14 +29,14 @@ void dumpKind6(DumpState &state) {
     std::uint32_t head[2]; // M, W2
     readBe32s(state, head, 2);
     state.remaining -= 12;
-    char *out = reserveOutput(state, 24);
+    char *out = reserveOutput(state, kKind6HeadRoom);
     char *p = putHex8(putLiteral(out, "\t#"), head[0]);
-    commitOutput(state, putLiteral(putHex8(putLiteral(p, " ="), head[1]), "\r\n"));
+    commitOutput(state, putLineEnd(putHex8(putLiteral(p, " ="), head[1])));
     for (std::uint32_t count = head[0]; count > 0 && state.remaining > 0; --count) {
         std::uint32_t entry[2]; // E1, E2
         readBe32s(state, entry, 2);
         state.remaining -= 8;
-        out = reserveOutput(state, 24);
+        out = reserveOutput(state, kKind6EntryRoom);
         p = putHex8(putLiteral(out, "\t+"), entry[0]);
         commitOutput(state, putLiteral(putHex8(putLiteral(p, " ("), entry[1]), ") "));
         dumpCountedName(state, state.remaining);
@@ -41,12 +53,12 @@ void dumpKind11(DumpState &state) {
     std::uint32_t head[3]; // W1, M, W3
     readBe32s(state, head, 3);
     state.remaining -= 16;
-    char *out = reserveOutput(state, 32);
+    char *out = reserveOutput(state, kKind11HeadRoom);
     char *p = putHex8(putLiteral(out, "\t"), head[0]);
     p = putHex8(putLiteral(p, " #"), head[1]);
     commitOutput(state, putHex8(putLiteral(p, " "), head[2]));
     for (std::uint32_t count = head[1]; count > 0 && state.remaining > 0; --count) {
-        writeBytes(state, "\r\n\t\t", 4);
+        writeLiteral(state, kKind11NameBreak);
         dumpCountedName(state, state.remaining);
     }
     closeItemFrame(state, itemEnd);

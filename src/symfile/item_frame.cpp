@@ -1,23 +1,16 @@
 #include "symfile/item_frame.h"
 
 #include <cstddef>
-#include <cstring>
 
-#include "driver/dump_output.h"
-#include "symfile/readers.h"
+#include "streams/run_end.h"
 
 namespace {
 
-// Reads count bytes and writes each as two hex digits; a byte the input lacks
-// reads as 0xFF.
+// Reads count bytes and writes each as two hex digits.
 void dumpHexBytes(DumpState &state, std::int32_t count) {
     while (count > 0) {
         const unsigned char *data = nullptr;
-        std::size_t n = takeInput(state, &data, static_cast<std::size_t>(count));
-        if (n == 0) {
-            writeHexBytesRepeated(state, 0xFF, count);
-            return;
-        }
+        std::size_t n = readBytes(state, &data, static_cast<std::size_t>(count));
         writeHexBytes(state, data, n);
         count -= static_cast<std::int32_t>(n);
     }
@@ -25,28 +18,22 @@ void dumpHexBytes(DumpState &state, std::int32_t count) {
 
 } // namespace
 
-void dumpCountedNameSlowly(DumpState &state, std::uint8_t n) {
+void dumpCountedNameSlow(DumpState &state, std::uint8_t n) {
     const CountText &countText = kCountTexts.counts[n];
-    std::int32_t pad = 3 - n % 4;
-    const unsigned char *data = nullptr;
     writeBytes(state, countText.text, countText.size);
-    std::int32_t left = n;
-    while (left > 0) {
-        std::size_t got = takeInput(state, &data, static_cast<std::size_t>(left));
-        if (got == 0) {
-            // Characters past the end of the input read as the byte 0xFF,
-            // written as it stands like any other character.
-            for (; left > 0; --left) {
-                writeChar(state, '\xFF');
-            }
-            break;
-        }
-        writeNameBytes(state, data, got);
-        left -= static_cast<std::int32_t>(got);
+    for (std::size_t left = n; left > 0;) {
+        // Characters past the end of the input read as the byte 0xFF, written
+        // as it stands like any other character.
+        const unsigned char *data = nullptr;
+        std::size_t got = readBytes(state, &data, left);
+        char *out = reserveOutput(state, nameTextRoom(got));
+        commitOutput(state, putNameText(out, data, got));
+        left -= got;
     }
-    writeChar(state, '"');
-    if (pad != 0) {
-        writeBytes(state, "\t\t", 2);
+    if (std::int32_t pad = 3 - n % 4; pad == 0) {
+        writeBytes(state, kNameClose, 1); // the closing quote alone
+    } else {
+        writeLiteral(state, kNameClose);
         dumpHexBytes(state, pad);
     }
 }
@@ -55,12 +42,12 @@ void dumpTrailingBytes(DumpState &state) {
     if (state.remaining <= 0) {
         return;
     }
-    writeText(state, "\t?? pad ?? ");
+    writeLiteral(state, "\t?? pad ?? ");
     dumpHexBytes(state, state.remaining);
     state.remaining = 0;
 }
 
 void abortItem(DumpState &state) {
-    writeText(state, "?????");
+    writeLiteral(state, "?????");
     endRun(state, 1);
 }

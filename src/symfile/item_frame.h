@@ -6,100 +6,39 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
-#include "driver/dump_output.h"
 #include "driver/dump_state.h"
+#include "streams/buffer_checks.h"
+#include "streams/dump_writer.h"
 #include "symfile/readers.h"
+#include "text/name_text.h"
 
-// The text that opens a counted name, "[%2d]\"", for every count. Eight bytes
-// an entry, so that one fixed copy takes any of them.
-struct CountText {
-    char text[7];
-    unsigned char size;
-};
-struct CountTextTable {
-    CountText counts[256];
-};
-constexpr CountTextTable makeCountTextTable() {
-    CountTextTable table{};
-    for (int n = 0; n < 256; ++n) {
-        CountText &entry = table.counts[n];
-        unsigned char i = 0;
-        entry.text[i++] = '[';
-        if (n >= 100) {
-            entry.text[i++] = static_cast<char>('0' + n / 100);
-        }
-        entry.text[i++] = n >= 10 ? static_cast<char>('0' + n / 10 % 10) : ' ';
-        entry.text[i++] = static_cast<char>('0' + n % 10);
-        entry.text[i++] = ']';
-        entry.text[i++] = '"';
-        entry.size = i;
-    }
-    return table;
+// What follows a name's characters: its closing quote, then, when it has a
+// pad, two tabs and the pad's hex. The fast path puts the hex of three bytes
+// and keeps the pad's.
+constexpr char kNameClose[] = "\"\t\t";
+constexpr std::size_t kNameCloseRoom = textRoom(kNameClose, kHexByteRoom, kHexByteRoom, kHexByteRoom);
+
+// How many of those bytes count, by the number of pad bytes. Read from one
+// constant, without a branch or a table in memory.
+constexpr std::uint32_t closeSizeOf(int pad) {
+    return pad == 0 ? 1 : sizeof kNameClose - 1 + kHexByteRoom.size * pad;
 }
-inline constexpr CountTextTable kCountTexts = makeCountTextTable();
-static_assert(sizeof(CountText) == 8, "a count text is put with one fixed copy of 8 bytes");
-
-// Puts name bytes at p as they stand, except that each line feed becomes
-// CR LF, and returns the place after them: up to two characters a byte.
-//
-// Without a line feed the bytes are copied in fixed steps of 32 and 16 bytes,
-// which may carry up to 31 bytes past the name on both sides: the caller
-// leaves that room in the window and in the output. A copy of the exact
-// length costs more for names this short than the bytes it saves.
-constexpr std::size_t kNameCopySlack = 32;
+constexpr std::uint32_t kNameCloseSizes =
+    closeSizeOf(0) | closeSizeOf(1) << 8 | closeSizeOf(2) << 16 | closeSizeOf(3) << 24;
+inline std::size_t nameCloseSize(std::int32_t pad) { return kNameCloseSizes >> (8 * pad) & 0xFF; }
 
 // The room a name of n characters takes in the dump buffer when the window
-// holds it whole: its count text, two characters for each byte and the
-// copy's slack, then "\"\t\t" and the hex of the three bytes after it.
-constexpr std::size_t nameRoom(std::size_t n) { return sizeof(CountText) + 2 * n + kNameCopySlack + 3 + 6; }
+// holds it whole: its count text, its text with the copy's slack, and the
+// bytes after it.
+constexpr std::size_t nameRoom(std::size_t n) {
+    return sizeof(CountText) + nameTextRoom(n) + kNameCopySlack + kNameCloseRoom;
+}
 static_assert(nameRoom(255) <= kLeastSizes.output, "the longest name must fit the smallest dump buffer");
-
-// Whether a line feed is among the first n of the bytes at data. With SSE2,
-// as on every x86-64 machine, names of up to 32 bytes are searched in two
-// comparisons of 16 bytes, in the 32 bytes the caller leaves readable; the C
-// library's search, the way on every other machine, costs a call.
-inline bool holdsLineFeed(const unsigned char *data, std::size_t n) {
-#if defined(__SSE2__)
-    if (n <= 32) {
-        const __m128i lineFeeds = _mm_set1_epi8('\n');
-        __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i *>(data));
-        __m128i high = _mm_loadu_si128(reinterpret_cast<const __m128i *>(data + 16));
-        auto found = static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(low, lineFeeds))) |
-                     static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(high, lineFeeds))) << 16;
-        std::uint32_t inName = n == 32 ? ~std::uint32_t{0} : (std::uint32_t{1} << n) - 1;
-        return (found & inName) != 0;
-    }
-#endif
-    return std::memchr(data, '\n', n) != nullptr;
-}
-
-inline char *putNameBytes(char *p, const unsigned char *data, std::size_t n) {
-    if (!holdsLineFeed(data, n)) {
-        if (n <= 32) {
-            std::memcpy(p, data, 32);
-        } else {
-            for (std::size_t i = 0; i < n; i += 16) {
-                std::memcpy(p + i, data + i, 16);
-            }
-        }
-        return p + n;
-    }
-    for (std::size_t i = 0; i < n; ++i) {
-        if (data[i] == '\n') {
-            *p++ = '\r';
-        }
-        *p++ = static_cast<char>(data[i]);
-    }
-    return p;
-}
 
 // The rest of a counted name of n characters whose count byte has been read
 // and charged, when the window does not hold it whole.
-void dumpCountedNameSlowly(DumpState &state, std::uint8_t n);
+void dumpCountedNameSlow(DumpState &state, std::uint8_t n);
 
 // Reads one counted name (count byte, characters, pad to a multiple of four)
 // and writes it as [n]"chars" with any pad bytes in hex after two tabs. The
@@ -112,22 +51,20 @@ inline void dumpCountedName(DumpState &state, std::int32_t &count) {
     // The usual case needs the name and three bytes after it in the window,
     // and the copy's slack inside the window's room.
     if (in.len - in.pos < std::size_t{n} + 3 || in.pos + n + kNameCopySlack > in.capacity) {
-        dumpCountedNameSlowly(state, n);
+        dumpCountedNameSlow(state, n);
         return;
     }
     // Written with one reservation and no branch on the pad: the hex of the
-    // three bytes after the name is always put, and the pad's own are kept,
-    // "\"" alone without a pad, else "\"\t\t" and its hex.
+    // three bytes after the name is always put, and the pad's own are kept.
     const CountText &countText = kCountTexts.counts[n];
     const unsigned char *data = in.bytes + in.pos;
     in.pos += static_cast<std::size_t>(n + pad);
     char *out = reserveOutput(state, nameRoom(n));
     std::memcpy(out, countText.text, sizeof countText);
-    char *p = putNameBytes(out + countText.size, data, n);
-    std::memcpy(p, "\"\t\t", 3);
-    putHexByte(putHexByte(putHexByte(p + 3, data[n]), data[n + 1]), data[n + 2]);
-    static constexpr unsigned char kClosingSize[4] = {1, 5, 7, 9}; // by pad
-    commitOutput(state, p + kClosingSize[pad]);
+    char *p = putNameTextFast(out + countText.size, data, n);
+    char *hex = putLiteral(p, kNameClose);
+    putHexByte(putHexByte(putHexByte(hex, data[n]), data[n + 1]), data[n + 2]);
+    commitOutput(state, p + nameCloseSize(pad));
 }
 
 // Writes the item's unexplained bytes after "\t?? pad ?? " in hex. Nothing is

@@ -4,7 +4,25 @@
 #include <cstdio>
 #include <cstring>
 
-#include "driver/dump_output.h"
+#include "streams/run_failure.h"
+
+namespace {
+
+// Where missing bytes are read from. A long run of them, a body cut off by
+// the end of the input, takes a read per block.
+struct MissingBytes {
+    unsigned char bytes[512];
+};
+constexpr MissingBytes makeMissingBytes() {
+    MissingBytes missing{};
+    for (unsigned char &b : missing.bytes) {
+        b = 0xFF;
+    }
+    return missing;
+}
+constexpr MissingBytes kMissing = makeMissingBytes();
+
+} // namespace
 
 // The refill keeps the last kInputKeepBack bytes of the window, so that a
 // short seek backwards stays inside it.
@@ -33,24 +51,21 @@ bool refillInput(DumpState &state) {
     return true;
 }
 
-// Reads up to width bytes, most significant first; each byte the input lacks
-// counts as 0xFF.
+std::size_t readMissingBytes(const unsigned char **data, std::size_t max) {
+    *data = kMissing.bytes;
+    return max < sizeof kMissing.bytes ? max : sizeof kMissing.bytes;
+}
+
+// Reads up to width bytes, most significant first.
 std::uint32_t readBigEndianSlow(DumpState &state, int width) {
-    InputStream &in = state.input;
-    unsigned char field[4];
-    int have = 0;
-    while (have < width && refillInput(state)) {
-        std::size_t step = in.len - in.pos;
-        if (step > static_cast<std::size_t>(width - have)) {
-            step = static_cast<std::size_t>(width - have);
-        }
-        std::memcpy(field + have, in.bytes + in.pos, step);
-        in.pos += step;
-        have += static_cast<int>(step);
-    }
     std::uint32_t value = 0;
-    for (int i = 0; i < width; ++i) {
-        value = (value << 8) | (i < have ? field[i] : 0xFFu);
+    for (int have = 0; have < width;) {
+        const unsigned char *data = nullptr;
+        std::size_t n = readBytes(state, &data, static_cast<std::size_t>(width - have));
+        for (std::size_t i = 0; i < n; ++i) {
+            value = value << 8 | data[i];
+        }
+        have += static_cast<int>(n);
     }
     return value;
 }

@@ -1,5 +1,7 @@
 // Big-endian field readers over the symbol file. Reads past the end of the
 // input are not errors: every missing byte reads as 0xFF and nothing moves.
+// readBytes alone applies that rule; every other reader goes through it
+// whenever the window does not hold what it reads.
 #pragma once
 
 #include <cstddef>
@@ -16,12 +18,34 @@ inline std::int64_t inputOffset(const DumpState &state) {
 // the input. Callers check the window first, so that this call is rare.
 bool refillInput(DumpState &state);
 
-inline std::uint8_t readByte(DumpState &state) {
+// What a read gets once the input has ended: up to max bytes of 0xFF.
+std::size_t readMissingBytes(const unsigned char **data, std::size_t max);
+
+// Points *data at the next bytes, at least one and at most max (max > 0),
+// and returns how many. They are the input's own, and the read moves past
+// them; or, once the input has ended, bytes of 0xFF, and nothing moves.
+inline std::size_t readBytes(DumpState &state, const unsigned char **data, std::size_t max) {
     InputStream &in = state.input;
     if (in.pos >= in.len && !refillInput(state)) {
-        return 0xFF;
+        return readMissingBytes(data, max);
     }
-    return in.bytes[in.pos++];
+    std::size_t n = in.len - in.pos;
+    if (n > max) {
+        n = max;
+    }
+    *data = in.bytes + in.pos;
+    in.pos += n;
+    return n;
+}
+
+inline std::uint8_t readByte(DumpState &state) {
+    InputStream &in = state.input;
+    if (in.pos < in.len) {
+        return in.bytes[in.pos++];
+    }
+    const unsigned char *data = nullptr;
+    readBytes(state, &data, 1);
+    return *data;
 }
 
 // Reads a field of width bytes (1 to 4) that the window does not hold whole.
@@ -53,32 +77,6 @@ inline std::uint32_t readBe32(DumpState &state) {
     std::uint32_t word = 0;
     readBe32s(state, &word, 1);
     return word;
-}
-
-inline std::uint16_t readBe16(DumpState &state) {
-    InputStream &in = state.input;
-    if (in.len - in.pos < 2) {
-        return static_cast<std::uint16_t>(readBigEndianSlow(state, 2));
-    }
-    const unsigned char *b = in.bytes + in.pos;
-    in.pos += 2;
-    return static_cast<std::uint16_t>(b[0] << 8 | b[1]);
-}
-
-// Points *data at up to max unread bytes and moves past them. Returns how many
-// there are: 0 only at the end of the input.
-inline std::size_t takeInput(DumpState &state, const unsigned char **data, std::size_t max) {
-    InputStream &in = state.input;
-    if (in.pos >= in.len && !refillInput(state)) {
-        return 0;
-    }
-    std::size_t n = in.len - in.pos;
-    if (n > max) {
-        n = max;
-    }
-    *data = in.bytes + in.pos;
-    in.pos += n;
-    return n;
 }
 
 // Moves to an absolute offset outside the window.

@@ -8,8 +8,9 @@
 #include <process.h>
 #endif
 
-#include "driver/dump_output.h"
 #include "driver/dump_symbol_file.h"
+#include "streams/run_end.h"
+#include "streams/run_failure.h"
 #include "symfile/readers.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "driver/native_names.h"
+#include "streams/native_names.h"
 
 #include <cerrno>
 #include <cstdlib>

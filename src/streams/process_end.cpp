@@ -1,5 +1,5 @@
 #include <cstdlib>
 
-#include "driver/dump_output.h"
+#include "streams/run_failure.h"
 
 void endProcess(int status) { std::exit(status); }

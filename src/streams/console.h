@@ -1,0 +1,29 @@
+// The list of opaque kinds on standard output, written through the console
+// buffer of DumpState.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "driver/dump_state.h"
+#include "streams/stream_buffers.h"
+#include "text/line_text.h"
+
+// Writes out the console buffer, flushes standard output and checks that
+// everything written there arrived; a failure ends the process.
+void finishConsole(DumpState &state);
+
+// The room of one kind on the console, "%d ".
+constexpr std::size_t kConsoleKindRoom = textRoom(kDecimalRoom, " ");
+static_assert(kConsoleKindRoom <= kLeastSizes.console, "a kind's text must fit the smallest console buffer");
+
+// Lists the kind of an opaque item on standard output as "%d ".
+inline void writeKindToConsole(DumpState &state, std::uint16_t kind) {
+    ConsoleBuffer &console = state.console;
+    if (console.capacity - console.len < kConsoleKindRoom) {
+        drainConsole(state);
+    }
+    char *out = console.bytes + console.len;
+    char *end = putLiteral(putDecimal(out, kind), " ");
+    console.len += static_cast<std::size_t>(end - out);
+}

@@ -1,0 +1,12 @@
+// Handing buffered bytes to their streams, with no judgement of the result:
+// a failed write shows in the stream's error flag, which whoever needs the
+// bytes to have arrived checks.
+#pragma once
+
+#include "driver/dump_state.h"
+
+// Everything the dump buffer holds, to the dump file's stream.
+void drainOutput(DumpState &state);
+
+// Everything the console buffer holds, to its stream.
+void drainConsole(DumpState &state);

@@ -1,0 +1,131 @@
+// Numbers as the dump writes them, put straight into a buffer: no state, no
+// I/O. Each put function stores its text at p and returns the place after
+// it; some store a few bytes past their text, as each one says, so the caller
+// reserves the room its field names below.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+
+constexpr char kHexDigits[] = "0123456789abcdef";
+constexpr char kHexDigitsUpper[] = "0123456789ABCDEF";
+
+// The two hex digits of every byte value.
+struct HexPairTable {
+    char pairs[256][2];
+};
+extern const HexPairTable kHexPairs;      // lowercase
+extern const HexPairTable kHexPairsUpper; // uppercase
+
+// The two decimal digits of every number below 100.
+struct DecimalPairTable {
+    char pairs[100][2];
+};
+extern const DecimalPairTable kDecimalPairs;
+
+// The decimal text of every number below 1000 with its length in the last
+// byte, so that one fixed copy puts any of them: item lengths and kinds
+// mostly lie there, and their number of digits varies at random.
+struct SmallDecimalTable {
+    char entries[1000][4];
+};
+extern const SmallDecimalTable kSmallDecimals;
+
+// The most any number takes with the widths used here: 64 bits in hex.
+constexpr std::size_t kMaxNumberWidth = 16;
+
+// The room a field takes in a reservation: what its put function may store.
+struct FieldRoom {
+    std::size_t size;
+};
+constexpr FieldRoom kHexByteRoom{2};               // putHexByte
+constexpr FieldRoom kHex8Room{8};                  // putHex8
+constexpr FieldRoom kHexRoom{kMaxNumberWidth};     // putHex, fill included
+constexpr FieldRoom kDecimalRoom{kMaxNumberWidth}; // putDecimal, its fixed copy included
+
+// Puts the two hex digits of b at p and returns the place after them.
+inline char *putHexByte(char *p, unsigned char b) {
+    std::memcpy(p, kHexPairs.pairs[b], 2);
+    return p + 2;
+}
+
+// How many hex digits value takes, at least one.
+inline int hexDigitCount(std::uint64_t value) {
+    int digits = 1;
+    if (value >> 32 != 0) {
+        digits += 8;
+        value >>= 32;
+    }
+    if (value >> 16 != 0) {
+        digits += 4;
+        value >>= 16;
+    }
+    if (value >> 8 != 0) {
+        digits += 2;
+        value >>= 8;
+    }
+    return value >> 4 != 0 ? digits + 1 : digits;
+}
+
+// How many decimal digits value takes, at least one. putDecimal asks it only
+// from 1000 up; up to five digits, as the longest items and the largest kinds
+// have, each comparison adds to the count without a branch.
+inline int decimalDigitCount(std::uint32_t value) {
+    int digits = 1 + (value >= 10) + (value >= 100) + (value >= 1000) + (value >= 10000);
+    for (std::uint32_t bound = 100000; value >= bound; bound *= 10) {
+        if (++digits == 10) {
+            break;
+        }
+    }
+    return digits;
+}
+
+// Puts the low digits hex digits of value, most significant first.
+inline char *putHexDigits(char *p, std::uint64_t value, int digits, const HexPairTable &table) {
+    if (digits % 2 != 0) {
+        *p++ = table.pairs[(value >> (4 * (digits - 1))) & 0xF][1];
+    }
+    for (int shift = 4 * (digits & ~1) - 8; shift >= 0; shift -= 8) {
+        std::memcpy(p, table.pairs[(value >> shift) & 0xFF], 2);
+        p += 2;
+    }
+    return p;
+}
+
+// Puts value in hex, right-aligned in at least width columns of fill. width
+// is at most kMaxNumberWidth; the fill is laid over all of kHexRoom first.
+inline char *putHex(char *p, std::uint64_t value, int width, char fill, const HexPairTable &table) {
+    int digits = hexDigitCount(value);
+    std::memset(p, fill, kHexRoom.size); // the digits are written over it
+    return putHexDigits(p + (digits < width ? width - digits : 0), value, digits, table);
+}
+
+// Puts value in decimal ("%u"), storing up to kDecimalRoom.
+inline char *putDecimal(char *p, std::uint32_t value) {
+    if (value < 1000) {
+        const char *entry = kSmallDecimals.entries[value];
+        std::memcpy(p, entry, 4); // the length byte lands past the digits
+        return p + entry[3];
+    }
+    char *end = p + decimalDigitCount(value);
+    char *q = end;
+    for (; value >= 100; value /= 100) {
+        q -= 2;
+        std::memcpy(q, kDecimalPairs.pairs[value % 100], 2);
+    }
+    if (value >= 10) {
+        std::memcpy(q - 2, kDecimalPairs.pairs[value], 2);
+    } else {
+        q[-1] = static_cast<char>('0' + value);
+    }
+    return end;
+}
+
+// A word as eight lowercase hex digits ("%08x"), the commonest field.
+inline char *putHex8(char *p, std::uint32_t value) {
+    for (int shift = 24; shift >= 0; shift -= 8) {
+        p = putHexByte(p, static_cast<unsigned char>(value >> shift));
+    }
+    return p;
+}
