@@ -14,7 +14,7 @@ package() { # build-folder [cmake options]
   local folder=$1
   shift
   cmake -S "$root" -B "$folder" -DCMAKE_BUILD_TYPE=Release -DSYMTEXT_BUILD_TESTS=OFF \
-    -DCMAKE_COMPILE_WARNING_AS_ERROR=ON "$@" >/dev/null
+    -DSYMTEXT_WERROR=ON "$@" >/dev/null
   cmake --build "$folder" -j "$jobs"
   (cd "$folder" && cpack -B "$folder/cpack")
   shopt -s nullglob

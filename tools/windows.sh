@@ -13,7 +13,7 @@ wineserver=/usr/lib/wine/wineserver
 
 build_windows() { # build-folder toolchain triple; the toolchain names the wine that runs the tests
   cmake -S "$root" -B "$1" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/$2" -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_COMPILE_WARNING_AS_ERROR=ON >/dev/null
+    -DSYMTEXT_WERROR=ON >/dev/null
   cmake --build "$1" -j "$jobs"
   local dlls
   dlls=$("$3-objdump" -p "$1/symtext.exe" | awk '/DLL Name/ {print $3}' | sort | tr '\n' ' ')
