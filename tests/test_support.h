@@ -9,6 +9,7 @@
 
 #include "driver/dump_state.h"
 #include "driver/dump_symbol_file.h"
+#include "stream_text.h"
 #include "streams/dump_writer.h"
 #include "symfile/readers.h"
 
@@ -50,11 +51,7 @@ inline std::string dumpedText(DumpState &state) {
     std::fflush(file);
     std::rewind(file);
     std::string text;
-    char chunk[4096];
-    std::size_t n;
-    while ((n = std::fread(chunk, 1, sizeof chunk, file)) > 0) {
-        text.append(chunk, n);
-    }
+    readToEnd(file, text);
     return text;
 }
 

@@ -9,6 +9,7 @@
 #endif
 
 #include "driver/dump_symbol_file.h"
+#include "stream_text.h"
 #include "streams/run_end.h"
 #include "streams/run_failure.h"
 #include "symfile/readers.h"
@@ -55,11 +56,7 @@ void closeStreams(Streams &s, DumpResult &result) {
 std::string contentsOf(const std::string &name) {
     std::string text;
     if (std::FILE *file = std::fopen(name.c_str(), "rb")) {
-        char chunk[4096];
-        std::size_t n;
-        while ((n = std::fread(chunk, 1, sizeof chunk, file)) > 0) {
-            text.append(chunk, n);
-        }
+        readToEnd(file, text);
         std::fclose(file);
     }
     std::remove(name.c_str());

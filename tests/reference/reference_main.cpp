@@ -9,6 +9,7 @@
 #include <string>
 
 #include "reference_dump.h"
+#include "stream_text.h"
 #include "symbol_generator.h"
 
 namespace {
@@ -18,12 +19,7 @@ bool readFile(const char *path, std::string &text) {
     if (file == nullptr) {
         return false;
     }
-    char chunk[65536];
-    std::size_t n;
-    while ((n = std::fread(chunk, 1, sizeof chunk, file)) > 0) {
-        text.append(chunk, n);
-    }
-    bool ok = !std::ferror(file);
+    bool ok = readToEnd(file, text);
     return std::fclose(file) == 0 && ok;
 }
 
