@@ -29,22 +29,25 @@ are listed on standard output.]])
 set(CPACK_STRIP_FILES ON)
 
 if(WIN32)
-  # symtext-<version>/ holds the program, the README and the manual as texts
+  # symtext-<version>/ holds the program, the README, the licence and the manual as texts
   # with CR LF line ends, which every Windows editor shows.
   set(zip_folder symtext-${PROJECT_VERSION})
   find_program(SYMTEXT_GROFF groff)
   if(SYMTEXT_GROFF)
-    set(text_script ${PROJECT_SOURCE_DIR}/cmake/windows-text.cmake)
-    add_custom_command(OUTPUT README.txt
-      COMMAND ${CMAKE_COMMAND} -DIN=${PROJECT_SOURCE_DIR}/README.md -DOUT=README.txt -P ${text_script}
-      DEPENDS README.md ${text_script} VERBATIM)
-    add_custom_command(OUTPUT manual.txt
-      COMMAND ${CMAKE_COMMAND} -DIN=symtext.1 -DOUT=manual.txt -DMANUAL=ON -DGROFF=${SYMTEXT_GROFF}
-              -P ${text_script}
-      DEPENDS ${PROJECT_BINARY_DIR}/symtext.1 ${text_script} VERBATIM)
-    add_custom_target(documents ALL DEPENDS README.txt manual.txt)
+    # windows_text(IN OUT [options of windows-text.cmake]): OUT made from IN.
+    function(windows_text in out)
+      set(script ${PROJECT_SOURCE_DIR}/cmake/windows-text.cmake)
+      add_custom_command(OUTPUT ${out}
+        COMMAND ${CMAKE_COMMAND} -DIN=${in} -DOUT=${out} ${ARGN} -P ${script}
+        DEPENDS ${in} ${script} VERBATIM)
+    endfunction()
+    windows_text(${PROJECT_SOURCE_DIR}/README.md README.txt)
+    windows_text(${PROJECT_SOURCE_DIR}/LICENSE LICENSE.txt)
+    windows_text(${PROJECT_BINARY_DIR}/symtext.1 manual.txt -DMANUAL=ON -DGROFF=${SYMTEXT_GROFF})
+    add_custom_target(documents ALL DEPENDS README.txt LICENSE.txt manual.txt)
     install(TARGETS symtext RUNTIME DESTINATION ${zip_folder})
-    install(FILES ${PROJECT_BINARY_DIR}/README.txt ${PROJECT_BINARY_DIR}/manual.txt DESTINATION ${zip_folder})
+    install(FILES ${PROJECT_BINARY_DIR}/README.txt ${PROJECT_BINARY_DIR}/LICENSE.txt ${PROJECT_BINARY_DIR}/manual.txt
+            DESTINATION ${zip_folder})
   else()
     message(STATUS "groff not found: the manual for the zip cannot be rendered, so there is no install")
   endif()

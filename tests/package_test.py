@@ -38,6 +38,12 @@ def sample(name):
     return read(os.path.join(SOURCE, "examples", name))
 
 
+def licence_terms():
+    """The paragraphs of LICENSE after its copyright line: the MIT licence's terms."""
+    text = read(os.path.join(SOURCE, "LICENSE")).decode()
+    return text.split("symtext developers\n\n", 1)[1]
+
+
 class PackageCase(unittest.TestCase):
     def tempdir(self):
         path = tempfile.mkdtemp(prefix="symtext-package-")
@@ -91,6 +97,17 @@ class DebianPackage(PackageCase):
     def test_program_dumps_the_sample(self):
         self.assertDumpsSample([os.path.join(self.root, "usr/bin/symtext")])
 
+    def test_copyright_gives_the_licence(self):
+        """Machine-readable (DEP-5): the files' licence is Expat, whose stanza holds LICENSE's terms."""
+        text = read(os.path.join(self.root, "usr/share/doc/symtext/copyright")).decode()
+        header, files, licence = text.split("\n\n")
+        self.assertTrue(header.startswith("Format: https://www.debian.org/doc/packaging-manuals/"
+                                          "copyright-format/1.0/\n"))
+        self.assertIn("Files: *\nCopyright: 2026 symtext developers\nLicense: Expat", files)
+        lines = licence.splitlines()
+        self.assertEqual(lines[0], "License: Expat")
+        self.assertEqual("".join(line[1:].lstrip(".") + "\n" for line in lines[1:]), licence_terms())
+
     def test_manual_page_renders_with_its_version(self):
         page = os.path.join(self.root, "usr/share/man/man1/symtext.1.gz")
         env = dict(os.environ, MANWIDTH="80", LC_ALL="C.UTF-8")
@@ -124,11 +141,13 @@ class WindowsZip(PackageCase):
     def test_one_folder_holds_everything(self):
         folder = f"symtext-{VERSION}/"
         self.assertEqual([n for n in self.names if not n.endswith("/")],
-                         [folder + n for n in ["README.txt", "manual.txt", "symtext.exe"]])
+                         [folder + n for n in ["LICENSE.txt", "README.txt", "manual.txt", "symtext.exe"]])
 
     def test_texts_have_windows_line_ends(self):
         readme = read(os.path.join(self.folder, "README.txt"))
         self.assertEqual(readme, read(os.path.join(SOURCE, "README.md")).replace(b"\n", b"\r\n"))
+        licence = read(os.path.join(self.folder, "LICENSE.txt"))
+        self.assertEqual(licence, read(os.path.join(SOURCE, "LICENSE")).replace(b"\n", b"\r\n"))
         manual = read(os.path.join(self.folder, "manual.txt"))
         self.assertNotIn(b"\x08", manual)  # no overstruck letters
         self.assertNotIn(b"\x1b", manual)  # no terminal escapes
