@@ -19,7 +19,7 @@ import sys
 import tempfile
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-EMULATOR = shlex.split(os.environ.get("SYMTEXT_EMULATOR", "").replace(";", " "))
+EMULATOR = shlex.split(os.environ.get("SYMTEXT_EMULATOR", ""))
 
 
 def read_bound():

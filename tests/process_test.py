@@ -25,7 +25,7 @@ import unittest
 SYMTEXT = None
 REFERENCE = None
 EXAMPLES = None
-EMULATOR = shlex.split(os.environ.get("SYMTEXT_EMULATOR", "").replace(";", " "))
+EMULATOR = shlex.split(os.environ.get("SYMTEXT_EMULATOR", ""))
 USAGE = b"Error! Give me SYM filenames...\n"
 
 
