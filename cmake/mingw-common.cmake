@@ -1,5 +1,6 @@
-# Shared by the mingw-w64 toolchain files: set SYMTEXT_MINGW_TRIPLE and
-# SYMTEXT_WINE (the wine loader that runs its programs) first.
+# Shared by the mingw-w64 toolchain files: set SYMTEXT_MINGW_TRIPLE,
+# SYMTEXT_WINE (the wine loader that runs its programs) and
+# SYMTEXT_MINGW_LINK (the target's own linker flags) first.
 set(CMAKE_SYSTEM_NAME Windows)
 
 # The posix thread model: the win32 one of Debian's GCC 12 has no std::mutex,
@@ -16,7 +17,11 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
 # One self-contained executable: no C++ runtime or threading DLL beside it.
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+# Windows may load it at any address (ASLR) and keeps its data from being
+# run (DEP); its header carries no link time, so that a rebuild gives the same
+# bytes.
+set(CMAKE_EXE_LINKER_FLAGS_INIT
+  "-static -static-libgcc -static-libstdc++ -Wl,--dynamicbase,--nxcompat,--no-insert-timestamp ${SYMTEXT_MINGW_LINK}")
 
 # ctest runs the tests through wine.
 set(CMAKE_CROSSCOMPILING_EMULATOR ${SYMTEXT_WINE} CACHE STRING "Runs the Windows program")

@@ -2,14 +2,16 @@
 # out for a Debian package on Linux and for a zip on Windows. Every version
 # shown comes from the project's version.
 
-# The manual page, its header showing the version.
-configure_file(doc/symtext.1.in ${PROJECT_BINARY_DIR}/symtext.1 @ONLY)
-
 # The changelog records each version; its latest entry must be this one.
 file(STRINGS doc/changelog latest LIMIT_COUNT 1)
 if(NOT latest MATCHES "^symtext \\(${PROJECT_VERSION}\\) ")
   message(FATAL_ERROR "doc/changelog must open with an entry for version ${PROJECT_VERSION}")
 endif()
+
+include(cmake/release-date.cmake)
+
+# The manual page, its header showing the version and the release's month.
+configure_file(doc/symtext.1.in ${PROJECT_BINARY_DIR}/symtext.1 @ONLY)
 
 set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
   OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
@@ -27,6 +29,10 @@ Items of kinds 4, 5, 6, 7 and 11 are decoded into their words and counted
 names; items of every other kind are shown byte by byte, and their kinds
 are listed on standard output.]])
 set(CPACK_STRIP_FILES ON)
+# Read by cpack as it starts: the packages' files are dated by the release,
+# unless SOURCE_DATE_EPOCH is set already.
+set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_SOURCE_DIR}/cmake/cpack-options.cmake)
+set(CPACK_SYMTEXT_RELEASE_EPOCH ${SYMTEXT_RELEASE_EPOCH})
 
 if(WIN32)
   # symtext-<version>/ holds the program, the README, the licence and the manual as texts
@@ -71,13 +77,27 @@ else()
     DEPENDS doc/changelog VERBATIM)
   add_custom_target(documents ALL DEPENDS symtext.1.gz changelog.gz)
   install(TARGETS symtext RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  # The packaged program, stripped, also loses its .comment section (the
+  # compilers' names and versions), which nothing at run time reads.
+  install(CODE "
+    if(CMAKE_INSTALL_DO_STRIP)
+      execute_process(COMMAND \"${CMAKE_OBJCOPY}\" --remove-section=.comment
+        \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/symtext\" COMMAND_ERROR_IS_FATAL ANY)
+    endif()")
   install(FILES ${PROJECT_BINARY_DIR}/symtext.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
   install(FILES README.md doc/copyright ${PROJECT_BINARY_DIR}/changelog.gz DESTINATION ${CMAKE_INSTALL_DOCDIR})
+  install(FILES doc/lintian-overrides DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME symtext)
 
   set(CPACK_GENERATOR DEB)
   set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT) # symtext_<version>_<architecture>.deb
   set(CPACK_DEBIAN_PACKAGE_SECTION utils)
   set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON) # Depends from the libraries the program links
+  if(CMAKE_CROSSCOMPILING)
+    # Debian's name of the target's architecture, which the cross toolchain
+    # file sets; dpkg-shlibdeps then reads the Depends from the target's own
+    # C library (libc6:<architecture>, installed beside the cross compiler).
+    set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE ${SYMTEXT_DEBIAN_ARCH})
+  endif()
 endif()
 include(CPack)

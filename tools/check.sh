@@ -2,8 +2,10 @@
 # Builds symtext and runs the whole test suite: the release build's tests, the
 # same tests under AddressSanitizer and UndefinedBehaviorSanitizer, a short
 # fuzzing run over the committed corpus, the Windows build's tests under
-# wine, and the Debian package and Windows zip as a user gets them. Installs first whatever of that the machine lacks, and stops at once,
-# naming it, if something is still missing.
+# wine, the aarch64 and s390x builds' tests under qemu-user, the packages as
+# a user gets them, and a second build of the packages that must give the
+# same bytes. Installs first whatever of that the machine lacks, and stops at
+# once, naming it, if something is still missing.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 jobs=$(nproc)
@@ -27,6 +29,8 @@ echo "== fuzzing for ${SYMTEXT_FUZZ_SECONDS:=60} seconds"
 echo "== Windows build and its tests under wine"
 "$root/tools/windows.sh"
 
+"$root/tools/cross.sh"
+
 echo "== packages"
 "$root/tools/package.sh"
 wine=()
@@ -36,3 +40,6 @@ else
   echo "NOTE: wine cannot start 32-bit programs here, so the zip's symtext.exe is checked but not run."
 fi
 python3 "$root/tests/package_test.py" --dist "$root/dist" --source "$root" "${wine[@]}"
+
+echo "== the packages built again elsewhere give the same bytes"
+"$root/tools/reproduce.sh"

@@ -2,7 +2,9 @@
 # Installs, with apt-get, what the whole test suite needs and this machine
 # lacks, then checks that everything is there and names what is not: the
 # compilers, GoogleTest, clang's fuzzer runtime, the mingw-w64 cross
-# compilers, wine, and the tools that make and check the packages. Does nothing when everything is there.
+# compilers and wine, the Linux cross compilers for aarch64 and s390x with
+# qemu-user, and the tools that make and check the packages. Does nothing
+# when everything is there.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 
@@ -30,12 +32,23 @@ requirements() {
   if [ "$i386" = yes ]; then
     need /usr/lib/wine/wine wine32:i386
   fi
+  need aarch64-linux-gnu-g++ g++-aarch64-linux-gnu
+  need s390x-linux-gnu-g++ g++-s390x-linux-gnu
+  need qemu-aarch64 qemu-user
+  need qemu-s390x qemu-user
+  # The aarch64 build runs with Debian's arm64 libraries, from which the arm64
+  # package's Depends are read too.
+  need /usr/lib/aarch64-linux-gnu/libc.so.6 libc6:arm64
+  need /usr/lib/aarch64-linux-gnu/libstdc++.so.6 libstdc++6:arm64
   need gzip gzip
   need groff groff-base
   need dpkg-shlibdeps dpkg-dev
+  need dpkg-parsechangelog dpkg-dev
+  need readelf binutils
   need dpkg-deb dpkg
   need man man-db
   need lintian lintian
+  need diffoscope diffoscope-minimal
 }
 
 missing=()  # what is not there
@@ -54,9 +67,9 @@ requirements
 [ ${#missing[@]} -eq 0 ] && exit 0
 
 if [ "$(id -u)" -eq 0 ]; then
-  if [ "$i386" = yes ] && ! dpkg --print-foreign-architectures | grep -qx i386; then
-    dpkg --add-architecture i386
-  fi
+  for arch in $(printf '%s\n' "${packages[@]}" | sed -n 's/.*:\([a-z0-9]*\)$/\1/p' | sort -u); do
+    dpkg --print-foreign-architectures | grep -qx "$arch" || dpkg --add-architecture "$arch"
+  done
   apt-get update -qq
   DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${packages[@]}" >/dev/null
   missing=()
