@@ -10,6 +10,7 @@ Without --wine, the zip's program is checked but not run.
 """
 
 import argparse
+import functools
 import io
 import os
 import re
@@ -47,6 +48,7 @@ def licence_terms():
     return text.split("symtext developers\n\n", 1)[1]
 
 
+@functools.lru_cache(maxsize=None)
 def release_epoch():
     """The date of the newest changelog entry, as dpkg reads it."""
     return int(subprocess.run(["dpkg-parsechangelog", "-l", os.path.join(SOURCE, "doc/changelog"),
@@ -75,8 +77,7 @@ class DebianPackage(PackageCase):
     ARCH = "amd64"
     EMULATOR = []
     # The first instructions that mark a function as the target of an indirect
-    # call, where the processor checks them: endbr64 (x86 CET); bti c and
-    # paciasp, which is one too (ARM BTI), as little-endian words.
+    # call, where the processor checks them: endbr64 (x86 CET).
     LANDING_PADS = [bytes.fromhex("f30f1efa")]
 
     @classmethod
@@ -176,7 +177,8 @@ class DebianPackage(PackageCase):
 class ArmDebianPackage(DebianPackage):
     ARCH = "arm64"
     EMULATOR = ["qemu-aarch64"]  # with Debian's arm64 C library, which the package depends on
-    LANDING_PADS = [bytes.fromhex("5f2403d5"), bytes.fromhex("3f2303d5")]  # bti c, paciasp
+    # bti c, and paciasp, which is a landing pad too (ARM BTI), as little-endian words.
+    LANDING_PADS = [bytes.fromhex("5f2403d5"), bytes.fromhex("3f2303d5")]
 
 
 class WindowsZip(PackageCase):
