@@ -30,7 +30,7 @@ requirements() {
   need /usr/lib/wine/wine64 wine64
   need /usr/lib/wine/wineserver wine64
   if [ "$i386" = yes ]; then
-    need /usr/lib/wine/wine wine32:i386
+    want /usr/lib/wine/wine wine32:i386
   fi
   need aarch64-linux-gnu-g++ g++-aarch64-linux-gnu
   need s390x-linux-gnu-g++ g++-s390x-linux-gnu
@@ -53,27 +53,47 @@ requirements() {
 
 missing=()  # what is not there
 packages=() # the packages that bring it
-need() { # command-or-path package
+wanted=()   # packages the suite does without: wine32 (the 64-bit Windows build is tested instead)
+there() { # command-or-path
   if [[ $1 == /* ]]; then
-    compgen -G "$1" >/dev/null && return
+    compgen -G "$1" >/dev/null
   else
-    command -v "$1" >/dev/null 2>&1 && return
+    command -v "$1" >/dev/null 2>&1
   fi
+}
+need() { # command-or-path package
+  there "$1" && return
   missing+=("$1")
   [[ " ${packages[*]} " == *" $2 "* ]] || packages+=("$2")
 }
+want() { # command-or-path package
+  there "$1" || wanted+=("$2")
+}
 
 requirements
-[ ${#missing[@]} -eq 0 ] && exit 0
+[ ${#missing[@]} -eq 0 ] && [ ${#wanted[@]} -eq 0 ] && exit 0
 
 if [ "$(id -u)" -eq 0 ]; then
-  for arch in $(printf '%s\n' "${packages[@]}" | sed -n 's/.*:\([a-z0-9]*\)$/\1/p' | sort -u); do
+  for arch in $(printf '%s\n' "${packages[@]}" "${wanted[@]}" | sed -n 's/.*:\([a-z0-9]*\)$/\1/p' | sort -u); do
     dpkg --print-foreign-architectures | grep -qx "$arch" || dpkg --add-architecture "$arch"
   done
-  apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${packages[@]}" >/dev/null
+  # A mirror in the middle of a sync fails one index now and then; the lists
+  # that did arrive still serve, and what cannot be had is named below.
+  for try in 1 2 3; do
+    apt-get update -qq && break
+    [ "$try" -lt 3 ] && sleep 10
+    echo "NOTE: apt-get update failed (try $try of 3); going on with the lists there are." >&2
+  done
+  install() { DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "$@" >/dev/null; }
+  [ ${#packages[@]} -eq 0 ] || install "${packages[@]}"
+  # A foreign architecture's packages must match the machine's own versions,
+  # which a mirror can leave them short of for a while.
+  if [ ${#wanted[@]} -gt 0 ] && ! install "${wanted[@]}"; then
+    echo "NOTE: ${wanted[*]} could not be installed; the 64-bit Windows build is tested instead." >&2
+  fi
   missing=()
   packages=()
+  wanted=()
   requirements
   [ ${#missing[@]} -eq 0 ] && exit 0
 fi

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds symtext.exe for 32-bit Windows with mingw-w64 (static, warnings as
 # errors, no DLL beyond the system's) and runs its unit and process-level tests
-# under wine. Where this machine's kernel cannot start 32-bit programs, wine
-# cannot run it either: the same tests then run on the 64-bit Windows build.
+# under wine. Where this machine's kernel cannot start 32-bit programs, or
+# wine32 could not be installed, the same tests run on the 64-bit Windows build.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 jobs=$(nproc)
@@ -44,8 +44,8 @@ if python3 "$root/tools/can_run_i386.py" && [ -x /usr/lib/wine/wine ]; then
   echo "== tests of the 32-bit build under wine"
   test_windows "$root/build-win32" /usr/lib/wine/wine
 else
-  echo "NOTE: this machine's kernel cannot start 32-bit programs, so wine cannot run the"
-  echo "32-bit symtext.exe here. The same tests run on the 64-bit Windows build instead."
+  echo "NOTE: wine cannot run the 32-bit symtext.exe here (the kernel cannot start 32-bit"
+  echo "programs, or wine32 is not installed). The same tests run on the 64-bit Windows build."
   echo "== 64-bit Windows build and its tests under wine64"
   build_windows "$root/build-win64" mingw-x86_64.cmake x86_64-w64-mingw32
   test_windows "$root/build-win64" /usr/lib/wine/wine64
