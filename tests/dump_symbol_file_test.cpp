@@ -19,7 +19,8 @@ namespace {
     const DumpResult want = referenceDump(input);
     for (const BufferSizes &sizes : sizesList) {
         DumpResult got = programDump(input, sizes);
-        if (got.status == want.status && got.console == want.console && got.dump == want.dump) {
+        if (got.status == want.status && got.console == want.console && got.dump == want.dump &&
+            got.message == want.message) {
             continue;
         }
         std::size_t at = 0;
@@ -30,9 +31,10 @@ namespace {
         return ::testing::AssertionFailure()
                << "input of " << input.size() << " bytes, window " << sizes.input << ", dump buffer "
                << sizes.output << ", console buffer " << sizes.console << ": status " << got.status << " for "
-               << want.status << ", console " << (got.console == want.console ? "the same" : "differs")
-               << ", dump of " << got.dump.size() << " bytes for " << want.dump.size() << ", parting at "
-               << at << ":\n  " << ::testing::PrintToString(got.dump.substr(from, 80)) << "\nfor\n  "
+               << want.status << ", message \"" << got.message << "\" for \"" << want.message
+               << "\", console " << (got.console == want.console ? "the same" : "differs") << ", dump of "
+               << got.dump.size() << " bytes for " << want.dump.size() << ", parting at " << at << ":\n  "
+               << ::testing::PrintToString(got.dump.substr(from, 80)) << "\nfor\n  "
                << ::testing::PrintToString(want.dump.substr(from, 80));
     }
     return ::testing::AssertionSuccess();

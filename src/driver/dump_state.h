@@ -42,6 +42,12 @@ struct InputStream {
     std::size_t len;
     std::size_t capacity; // bytes[0..capacity) are the window's room
     bool atEnd;           // the file has no bytes beyond the window
+    bool readPastEnd;     // a read has met the end of the file
+    // Where the file first fell short, for the note at the end of the run:
+    // the start of the item that read bytes the file lacks (-1: none yet),
+    // and whether the file ended inside that item's header.
+    std::int64_t shortItemStart;
+    bool shortInHeader;
     unsigned char bytes[kInputBufferSize];
 };
 
@@ -60,6 +66,7 @@ struct OutputBuffer {
 // dump. It is written out when full and before every exit.
 struct ConsoleBuffer {
     std::FILE *file; // standard output, but in tests
+    int error;       // the first failure to write there; nothing is written after it
     std::size_t len;
     std::size_t capacity;
     char bytes[kConsoleBufferSize];
@@ -69,6 +76,7 @@ struct DumpState {
     InputStream input;
     OutputBuffer output;
     ConsoleBuffer console;
+    std::int64_t itemStart; // offset of the current item's first byte
     std::int32_t remaining; // bytes of the current item not yet accounted for
     std::uint16_t kind;     // kind of the current item
     bool inQuote;           // the raw dump has a quoted printable run open

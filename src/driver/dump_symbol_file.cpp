@@ -55,12 +55,7 @@ constexpr std::size_t kHeaderLineRoom =
 static_assert(kHeaderLineRoom <= kLeastSizes.output, "a header line is put with one reservation");
 void writeHeaderLine(DumpState &state, std::int64_t kindOffset, std::uint16_t length) {
     char *out = reserveOutput(state, kHeaderLineRoom);
-    // At least six digits, without the fill and digit count of putHex.
-    // Offsets grow item by item, so the tests on their size go the same way
-    // for millions of items in a row.
-    auto offset = static_cast<std::uint64_t>(kindOffset);
-    char *p = offset <= 0xFFFFFF ? putHexDigits(out, offset, 6, kHexPairsUpper)
-                                 : putHexDigits(out, offset, hexDigitCount(offset), kHexPairsUpper);
+    char *p = putOffset(out, static_cast<std::uint64_t>(kindOffset));
     p = putLiteral(putDecimal(putLiteral(p, ": ("), length), ") [");
     p = putHexByte(p, static_cast<unsigned char>(state.kind >> 8));
     p = putHexByte(p, static_cast<unsigned char>(state.kind & 0xFF));
@@ -79,16 +74,24 @@ void dumpItems(DumpState &state) {
             in.pos += 4;
         } else {
             header = readBigEndianSlow(state, 4);
-            if (inputOffset(state) - start < 4) {
-                return; // the input ends here or inside a header
+            if (std::int64_t held = inputOffset(state) - start; held < 4) {
+                // The input ends here, or inside a header, which is left out.
+                if (held > 0) {
+                    noteShortInput(state, start, true);
+                }
+                return;
             }
         }
         auto length = static_cast<std::uint16_t>(header >> 16);
+        state.itemStart = start;
         state.remaining = length;
         state.kind = static_cast<std::uint16_t>(header & 0xFFFF);
         writeHeaderLine(state, start + 2, length);
         dumperFor(state.kind)(state);
         writeLineEnd(state);
+        if (in.readPastEnd) {
+            noteShortInput(state, start, false);
+        }
     }
 }
 
@@ -104,6 +107,9 @@ void startRun(DumpState &state, const BufferSizes &sizes) {
     in.len = 0;
     in.capacity = sizes.input;
     in.atEnd = false;
+    in.readPastEnd = false;
+    in.shortItemStart = -1;
+    in.shortInHeader = false;
     OutputBuffer &out = state.output;
     out.file = nullptr;
     out.len = 0;
@@ -111,8 +117,10 @@ void startRun(DumpState &state, const BufferSizes &sizes) {
     out.reservedEnd = 0;
     ConsoleBuffer &console = state.console;
     console.file = stdout;
+    console.error = 0;
     console.len = 0;
     console.capacity = sizes.console;
+    state.itemStart = 0;
     state.remaining = 0;
     state.kind = 0;
     state.inQuote = false;
@@ -129,6 +137,12 @@ void dumpSymbolFile(DumpState &state, const char *path) {
     state.input.file = openSymbolFile(path);
     if (state.input.file == nullptr) {
         reportFailure(path, std::strerror(errno));
+        endProcess(1);
+    }
+    // Opening the dump file empties it: were it the symbol file, the input
+    // would be lost and the run would read its own dump back.
+    if (isSameFile(state.input.file, kDumpFileName)) {
+        reportFailure(path, "input file is the dump file OutPut.txt");
         endProcess(1);
     }
     primeInput(state);

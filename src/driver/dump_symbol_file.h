@@ -9,8 +9,10 @@ void startRun(DumpState &state, const BufferSizes &sizes);
 
 // Dumps the symbol file at path into "OutPut.txt" in the current directory.
 // path is the name as the user typed it; on Windows, in UTF-8.
-// A file that cannot be opened, read or written ends the process with a
-// message on standard error and status 1.
+// A file that cannot be opened, read or written, and a symbol file that is
+// the dump file itself, end the process with a message on standard error
+// and status 1. The dump file is closed on return; the run's end is the
+// caller's.
 // state is as startRun left it.
 void dumpSymbolFile(DumpState &state, const char *path);
 

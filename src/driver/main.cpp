@@ -1,11 +1,12 @@
 // symtext FILE: dumps a symbol file as text into "OutPut.txt".
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 
 #include "driver/dump_symbol_file.h"
-#include "streams/console.h"
 #include "streams/native_names.h"
+#include "streams/run_end.h"
 #include "streams/run_failure.h"
 
 namespace {
@@ -13,16 +14,20 @@ namespace {
 // Large enough for its buffers; static so it stays off the stack.
 DumpState runState;
 
-int run(int argc, const char *path) {
+[[noreturn]] void run(int argc, const char *path) {
     startRun(runState, kShippedSizes);
+#ifdef SIGPIPE
+    // The dump is the product and the kinds list a side channel: a reader of
+    // the list that leaves early must not end the run with the dump cut
+    // short. A write to it then fails instead, which the run's end reports.
+    std::signal(SIGPIPE, SIG_IGN);
+#endif
     if (argc != 2) {
         std::fputs("Error! Give me SYM filenames...\n", stdout);
-        finishConsole(runState);
-        return 1;
+        endRun(runState, 1);
     }
     dumpSymbolFile(runState, path);
-    finishConsole(runState);
-    return 0;
+    endRun(runState, 0);
 }
 
 } // namespace
@@ -32,15 +37,15 @@ int run(int argc, const char *path) {
 // every character of a name; the UTF-16 ones hold them all.
 int wmain(int argc, wchar_t **argv) {
     if (argc != 2) {
-        return run(argc, nullptr);
+        run(argc, nullptr);
     }
     char *path = utf8FromWide(argv[1]);
     if (path == nullptr) {
         reportFailure("command line", std::strerror(ENOMEM));
         return 1;
     }
-    return run(argc, path);
+    run(argc, path);
 }
 #else
-int main(int argc, char **argv) { return run(argc, argc == 2 ? argv[1] : nullptr); }
+int main(int argc, char **argv) { run(argc, argc == 2 ? argv[1] : nullptr); }
 #endif

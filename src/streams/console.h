@@ -9,8 +9,8 @@
 #include "streams/stream_buffers.h"
 #include "text/line_text.h"
 
-// Writes out the console buffer, flushes standard output and checks that
-// everything written there arrived; a failure ends the process.
+// Writes out the console buffer and flushes standard output; a failure is
+// kept in the console's error, for the end of the run to report.
 void finishConsole(DumpState &state);
 
 // The room of one kind on the console, "%d ".

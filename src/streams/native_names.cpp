@@ -8,7 +8,10 @@
 #include <cwchar>
 
 #define WIN32_LEAN_AND_MEAN
+#include <io.h>
 #include <windows.h>
+#else
+#include <sys/stat.h>
 #endif
 
 namespace {
@@ -147,6 +150,43 @@ std::FILE *openSymbolFile(const char *path) {
     return file;
 }
 
+bool isSameFile(std::FILE *opened, const char *path) {
+    // A file is known by its volume and its index there, as a POSIX one by
+    // its device and inode.
+    auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(opened)));
+    BY_HANDLE_FILE_INFORMATION ours;
+    if (GetFileType(handle) != FILE_TYPE_DISK || !GetFileInformationByHandle(handle, &ours)) {
+        return false;
+    }
+    std::size_t length;
+    wchar_t *wide = wideFromUtf8(path, std::strlen(path), length);
+    if (wide == nullptr) {
+        return false;
+    }
+    // Opened to read its information only, sharing everything, so that it
+    // stands as it was.
+    HANDLE other = CreateFileW(wide, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                               OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    std::free(wide);
+    if (other == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    BY_HANDLE_FILE_INFORMATION theirs;
+    bool same = GetFileInformationByHandle(other, &theirs) &&
+                ours.dwVolumeSerialNumber == theirs.dwVolumeSerialNumber &&
+                ours.nFileIndexHigh == theirs.nFileIndexHigh && ours.nFileIndexLow == theirs.nFileIndexLow;
+    CloseHandle(other);
+    return same;
+}
+
+int writeFailure(int err) {
+    // Windows says ERROR_NO_DATA ("the pipe is being closed"), wine
+    // ERROR_PIPE_NOT_CONNECTED.
+    DWORD last = GetLastError();
+    bool closedPipe = last == ERROR_NO_DATA || last == ERROR_PIPE_NOT_CONNECTED || last == ERROR_BROKEN_PIPE;
+    return closedPipe ? EPIPE : err;
+}
+
 void writeStandardError(const char *text, std::size_t n) {
     HANDLE console = GetStdHandle(STD_ERROR_HANDLE);
     DWORD mode;
@@ -169,6 +209,17 @@ void writeStandardError(const char *text, std::size_t n) {
 #else
 
 std::FILE *openSymbolFile(const char *path) { return std::fopen(path, "rb"); }
+
+bool isSameFile(std::FILE *opened, const char *path) {
+    // stat follows a symbolic link at path; fstat sees the file that was
+    // opened, through whatever link led to it.
+    struct stat ours;
+    struct stat theirs;
+    return fstat(fileno(opened), &ours) == 0 && stat(path, &theirs) == 0 && !S_ISCHR(ours.st_mode) &&
+           ours.st_dev == theirs.st_dev && ours.st_ino == theirs.st_ino;
+}
+
+int writeFailure(int err) { return err; }
 
 void writeStandardError(const char *text, std::size_t n) { std::fwrite(text, 1, n, stderr); }
 

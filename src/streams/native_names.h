@@ -27,6 +27,16 @@ char *utf8FromWide(const wchar_t *text);
 // Opens the symbol file named by the UTF-8 path for reading, in binary mode.
 std::FILE *openSymbolFile(const char *path);
 
+// Whether the file open as opened is the one at path: the same file by
+// another name, a link either way or the same name. Character devices, which
+// may stand for both at once (/dev/null, a terminal), are never the same.
+bool isSameFile(std::FILE *opened, const char *path);
+
+// The reason a write that just failed gives, err being errno after it. A
+// pipe whose reader has gone is EPIPE everywhere; Windows' C library says
+// EINVAL for it.
+int writeFailure(int err);
+
 // Writes text to standard error: as bytes, or through the console's own
 // UTF-16 call when standard error is a Windows console.
 void writeStandardError(const char *text, std::size_t n);

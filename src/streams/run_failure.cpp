@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "streams/buffer_checks.h"
+#include "streams/console.h"
 #include "streams/native_names.h"
 #include "streams/stream_buffers.h"
 
@@ -16,7 +17,6 @@ void invariantBroken(const char *condition, const char *file, int line) {
 #endif
 
 void reportFailure(const char *what, const char *reason) {
-    std::fflush(stdout);
     const char *parts[] = {"symtext: ", what, reason != nullptr ? ": " : "", reason != nullptr ? reason : "",
                            "\n"};
     std::size_t total = 0;
@@ -43,8 +43,7 @@ void reportFailure(const char *what, const char *reason) {
 
 void failRun(DumpState &state, const char *what, int err) {
     // The kinds listed so far go out before the message, as they came first.
-    drainConsole(state);
-    std::fflush(state.console.file);
+    finishConsole(state);
     reportFailure(what, err != 0 ? std::strerror(err) : "unknown error");
     if (state.output.file != nullptr) {
         // Keep what was dumped before the failure; a second failure here has

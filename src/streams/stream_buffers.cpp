@@ -1,8 +1,10 @@
 #include "streams/stream_buffers.h"
 
+#include <cerrno>
 #include <cstdio>
 
 #include "streams/buffer_checks.h"
+#include "streams/native_names.h"
 
 void drainOutput(DumpState &state) {
     OutputBuffer &out = state.output;
@@ -15,8 +17,20 @@ void drainOutput(DumpState &state) {
 
 void drainConsole(DumpState &state) {
     ConsoleBuffer &console = state.console;
-    if (console.len != 0) {
+    if (console.len != 0 && console.error == 0) {
         std::fwrite(console.bytes, 1, console.len, console.file);
-        console.len = 0;
+        noteConsoleFailure(state);
+    }
+    console.len = 0;
+}
+
+void noteConsoleFailure(DumpState &state) {
+    // A list longer than stdio's buffer is written straight through, and a
+    // failure of that write shows only in the error flag, with errno set
+    // then: it is kept, as later calls may change errno.
+    ConsoleBuffer &console = state.console;
+    if (console.error == 0 && std::ferror(console.file)) {
+        int err = writeFailure(errno);
+        console.error = err != 0 ? err : EIO;
     }
 }

@@ -3,6 +3,8 @@
 #include <cstddef>
 
 #include "streams/run_end.h"
+#include "text/line_text.h"
+#include "text/number_text.h"
 
 namespace {
 
@@ -49,5 +51,15 @@ void dumpTrailingBytes(DumpState &state) {
 
 void abortItem(DumpState &state) {
     writeLiteral(state, "?????");
-    endRun(state, 1);
+    // "item at 00000E: kind 7 cannot be 20 bytes long": the item named by its
+    // offset as its header line shows it. Nothing of it has been charged yet,
+    // so remaining is still its length.
+    char reason[textRoom("item at ", kHexRoom, ": kind ", kDecimalRoom, " cannot be ", kDecimalRoom,
+                         " bytes long") +
+                1];
+    char *p = putOffset(putLiteral(reason, "item at "), static_cast<std::uint64_t>(state.itemStart + 2));
+    p = putDecimal(putLiteral(p, ": kind "), state.kind);
+    p = putDecimal(putLiteral(p, " cannot be "), static_cast<std::uint32_t>(state.remaining));
+    *putLiteral(p, " bytes long") = '\0';
+    endRun(state, 1, reason);
 }

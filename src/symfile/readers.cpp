@@ -51,7 +51,8 @@ bool refillInput(DumpState &state) {
     return true;
 }
 
-std::size_t readMissingBytes(const unsigned char **data, std::size_t max) {
+std::size_t readMissingBytes(DumpState &state, const unsigned char **data, std::size_t max) {
+    state.input.readPastEnd = true;
     *data = kMissing.bytes;
     return max < sizeof kMissing.bytes ? max : sizeof kMissing.bytes;
 }
@@ -89,6 +90,15 @@ void seekInputSlow(DumpState &state, std::int64_t target) {
         }
     }
     in.pos = static_cast<std::size_t>(target - in.windowStart);
+}
+
+void noteShortInput(DumpState &state, std::int64_t itemStart, bool inHeader) {
+    InputStream &in = state.input;
+    in.readPastEnd = false;
+    if (in.shortItemStart < 0) {
+        in.shortItemStart = itemStart;
+        in.shortInHeader = inHeader;
+    }
 }
 
 void primeInput(DumpState &state) { refillInput(state); }

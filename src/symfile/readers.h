@@ -18,8 +18,9 @@ inline std::int64_t inputOffset(const DumpState &state) {
 // the input. Callers check the window first, so that this call is rare.
 bool refillInput(DumpState &state);
 
-// What a read gets once the input has ended: up to max bytes of 0xFF.
-std::size_t readMissingBytes(const unsigned char **data, std::size_t max);
+// What a read gets once the input has ended: up to max bytes of 0xFF. The
+// input notes that it was read past its end.
+std::size_t readMissingBytes(DumpState &state, const unsigned char **data, std::size_t max);
 
 // Points *data at the next bytes, at least one and at most max (max > 0),
 // and returns how many. They are the input's own, and the read moves past
@@ -27,7 +28,7 @@ std::size_t readMissingBytes(const unsigned char **data, std::size_t max);
 inline std::size_t readBytes(DumpState &state, const unsigned char **data, std::size_t max) {
     InputStream &in = state.input;
     if (in.pos >= in.len && !refillInput(state)) {
-        return readMissingBytes(data, max);
+        return readMissingBytes(state, data, max);
     }
     std::size_t n = in.len - in.pos;
     if (n > max) {
@@ -93,6 +94,11 @@ inline void seekInput(DumpState &state, std::int64_t target) {
     }
     seekInputSlow(state, target);
 }
+
+// Notes the item that starts at itemStart as the place where the file fell
+// short, unless an earlier one was: it read bytes the file lacks, or, with
+// inHeader, the file ended inside its header. Clears readPastEnd.
+void noteShortInput(DumpState &state, std::int64_t itemStart, bool inHeader);
 
 // Reads the first bytes of the file, so that a file that cannot be read (a
 // directory, say) is found before anything is written.

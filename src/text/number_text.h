@@ -122,6 +122,14 @@ inline char *putDecimal(char *p, std::uint32_t value) {
     return end;
 }
 
+// An offset in the symbol file as the dump writes it ("%06X"): at least six
+// uppercase hex digits, up to kHexRoom. Offsets grow item by item, so the
+// test on their size goes the same way for millions of items in a row.
+inline char *putOffset(char *p, std::uint64_t offset) {
+    return offset <= 0xFFFFFF ? putHexDigits(p, offset, 6, kHexPairsUpper)
+                              : putHexDigits(p, offset, hexDigitCount(offset), kHexPairsUpper);
+}
+
 // A word as eight lowercase hex digits ("%08x"), the commonest field.
 inline char *putHex8(char *p, std::uint32_t value) {
     for (int shift = 24; shift >= 0; shift -= 8) {

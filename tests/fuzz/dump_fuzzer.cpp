@@ -1,7 +1,7 @@
 // libFuzzer target: every input is dumped three ways, by the program's own
 // code with the shipped buffer sizes, by the same code with buffers so small
 // that refills and flushes fall everywhere, and by the reference dump. The
-// three must give the same dump, console text and status, and the dump must
+// three must give the same dump, console text, status and message, and the dump must
 // keep within the output bound.
 #include <cstdint>
 #include <cstdio>
@@ -16,11 +16,13 @@ namespace {
 
 void compare(const char *what, const DumpResult &program, const DumpResult &reference) {
     if (program.status != reference.status || program.console != reference.console ||
-        program.dump != reference.dump) {
-        std::fprintf(stderr,
-                     "%s: status %d, console %zu bytes, dump %zu bytes; the reference: %d, %zu, %zu\n", what,
-                     program.status, program.console.size(), program.dump.size(), reference.status,
-                     reference.console.size(), reference.dump.size());
+        program.dump != reference.dump || program.message != reference.message) {
+        std::fprintf(
+            stderr,
+            "%s: status %d, console %zu bytes, dump %zu bytes, message \"%s\"; the reference: %d, %zu, "
+            "%zu, \"%s\"\n",
+            what, program.status, program.console.size(), program.dump.size(), program.message.c_str(),
+            reference.status, reference.console.size(), reference.dump.size(), reference.message.c_str());
         std::abort();
     }
 }

@@ -4,8 +4,14 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
-#if !defined(__GLIBC__)
+#if defined(__GLIBC__)
+#include <unistd.h>
+#else
+#include <io.h>
 #include <process.h>
+#define dup _dup
+#define dup2 _dup2
+#define fileno _fileno
 #endif
 
 #include "driver/dump_symbol_file.h"
@@ -84,6 +90,45 @@ void closeStreams(Streams &s, DumpResult &result) {
 }
 #endif
 
+// Standard error, taken into a file while a run writes its message there.
+struct ErrorCapture {
+    std::FILE *file = nullptr;
+    int saved = -1; // the descriptor standard error had
+};
+
+void captureErrors(ErrorCapture &c) {
+    std::fflush(stderr);
+    c.file = std::tmpfile();
+    c.saved = c.file != nullptr ? dup(2) : -1;
+    if (c.saved < 0 || dup2(fileno(c.file), 2) < 0) {
+        std::perror("programDump: standard error");
+        std::abort();
+    }
+}
+
+// What the run wrote there, with "symtext: input: " and the line end taken
+// off a message as the program writes it; anything else as it stands.
+std::string releaseErrors(ErrorCapture &c) {
+    std::fflush(stderr);
+    dup2(c.saved, 2);
+    close(c.saved);
+    std::rewind(c.file);
+    std::string text;
+    readToEnd(c.file, text);
+    std::fclose(c.file);
+    // The C library of Windows writes the line end of a text stream as CR LF.
+    const std::string start = "symtext: input: ";
+    for (const char *end : {"\n", "\r\n"}) {
+        const std::string line = end;
+        if (text.size() > start.size() + line.size() && text.compare(0, start.size(), start) == 0 &&
+            text.compare(text.size() - line.size(), line.size(), line) == 0 &&
+            text.find('\n') == text.size() - 1) {
+            return text.substr(start.size(), text.size() - start.size() - line.size());
+        }
+    }
+    return text;
+}
+
 } // namespace
 
 void endProcess(int status) {
@@ -108,6 +153,8 @@ DumpResult programDump(const std::string &input, const BufferSizes &sizes) {
     state->input.path = "input";
     state->input.file = streams.input;
     state->console.file = streams.console;
+    ErrorCapture errors;
+    captureErrors(errors);
     std::jmp_buf here;
     runEnd = &here;
     endStatus = 0;
@@ -119,7 +166,7 @@ DumpResult programDump(const std::string &input, const BufferSizes &sizes) {
         endRun(*state, 0);
     }
     runEnd = nullptr;
-    DumpResult result{"", "", endStatus};
+    DumpResult result{"", "", endStatus, releaseErrors(errors)};
     if (state->output.file != nullptr) {
         std::fclose(state->output.file); // the run failed before the dump was closed
     }

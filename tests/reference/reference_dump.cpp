@@ -8,11 +8,13 @@ namespace {
 struct Reader {
     const std::string &input;
     std::int64_t pos; // may lie past the end after a seek
+    bool pastEnd;     // a byte the input lacks has been read
 };
 
 // A byte the input lacks reads as 0xFF and nothing moves.
 unsigned readOne(Reader &r) {
     if (r.pos >= static_cast<std::int64_t>(r.input.size())) {
+        r.pastEnd = true;
         return 0xFF;
     }
     return static_cast<unsigned char>(r.input[static_cast<std::size_t>(r.pos++)]);
@@ -28,7 +30,7 @@ std::uint32_t readWord(Reader &r) {
 
 // Appends a printf-style text; "\n" stands for the line end until the end.
 template <typename... Args> void say(std::string &out, const char *format, Args... args) {
-    char text[128];
+    char text[256];
     int n = std::snprintf(text, sizeof text, format, args...);
     out.append(text, static_cast<std::size_t>(n));
 }
@@ -151,22 +153,36 @@ bool body(Reader &r, std::string &out, std::string &console, unsigned kind, std:
 } // namespace
 
 DumpResult referenceDump(const std::string &input) {
-    DumpResult result{"", "", 0};
+    DumpResult result{"", "", 0, ""};
     std::string text;
-    Reader r{input, 0};
+    std::string note; // on the first place where the input fell short
+    Reader r{input, 0, false};
+    const auto size = static_cast<std::int64_t>(input.size());
     // An item needs its whole 4-byte header; bytes short of one are ignored.
-    while (r.pos + 4 <= static_cast<std::int64_t>(input.size())) {
+    while (r.pos + 4 <= size) {
         unsigned length = readOne(r) << 8;
         length |= readOne(r);
-        std::int64_t kindOffset = r.pos;
+        const auto kindOffset = static_cast<unsigned long long>(r.pos);
         unsigned kind = readOne(r) << 8;
         kind |= readOne(r);
-        say(text, "%06llX: (%u) [%04x] ", static_cast<unsigned long long>(kindOffset), length, kind);
+        say(text, "%06llX: (%u) [%04x] ", kindOffset, length, kind);
         if (!body(r, text, result.console, kind, static_cast<std::int32_t>(length))) {
             result.status = 1;
+            say(result.message, "item at %06llX: kind %u cannot be %u bytes long", kindOffset, kind, length);
             break;
         }
         text += "\n";
+        if (r.pastEnd && note.empty()) {
+            say(note, "the item at %06llX runs past the end of the file; its missing bytes read as 0xFF",
+                kindOffset);
+        }
+    }
+    if (r.pos < size && r.pos + 4 > size && note.empty()) {
+        say(note, "the file ends inside the header of the item at %06llX; the dump leaves it out",
+            static_cast<unsigned long long>(r.pos + 2));
+    }
+    if (result.status == 0) {
+        result.message = note;
     }
     // Every line end is CR LF, those of the texts and line feeds in names alike.
     for (char c : text) {

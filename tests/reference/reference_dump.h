@@ -11,6 +11,7 @@ struct DumpResult {
     std::string dump;    // the bytes of "OutPut.txt"
     std::string console; // the kinds listed on standard output
     int status;          // the exit status
+    std::string message; // the line on standard error after "symtext: <path>: ", if any, without its end
 };
 
 DumpResult referenceDump(const std::string &input);

@@ -2,6 +2,7 @@
 // and the fuzz corpus:
 //   symtext_reference dump FILE DUMP        the dump of FILE into DUMP, the
 //                                           console text on standard output,
+//                                           its message on standard error,
 //                                           and the program's exit status
 //   symtext_reference generate SEED SIZE FILE
 #include <cstdio>
@@ -48,6 +49,9 @@ int main(int argc, char **argv) {
             return 2;
         }
         std::fwrite(result.console.data(), 1, result.console.size(), stdout);
+        if (!result.message.empty()) {
+            std::fprintf(stderr, "%s\n", result.message.c_str());
+        }
         return std::fflush(stdout) == 0 ? result.status : 2;
     }
     if (command == "generate" && argc == 5) {

@@ -133,8 +133,11 @@ void item(Random &rng, std::string &out, bool refused) {
             length = least + rng.below(length - least + 1);
         }
     } else {
+        // Opaque kinds, those next to the known ones and at the ends of the
+        // range often among them.
+        static const std::uint32_t kEdges[] = {0, 1, 8, 10, 12, 255, 256, 0xFFFF};
         do {
-            kind = rng.below(65536);
+            kind = rng.percent(30) ? kEdges[rng.below(8)] : rng.below(65536);
         } while (kind == 4 || kind == 5 || kind == 6 || kind == 7 || kind == 11);
         std::uint32_t size = rng.percent(80)   ? rng.below(61)
                              : rng.percent(80) ? rng.below(1000)
