@@ -614,9 +614,14 @@ class Sample(SymtextCase):
             expected = f.read()
         with open(os.path.join(EXAMPLES, "sample.console"), "rb") as f:
             console = f.read()
-        run = self.run_symtext(data=data)
+        with open(os.path.join(EXAMPLES, "sample.stderr"), "rb") as f:
+            note = f.read()
+        with open(self.path("sample.sym"), "wb") as f:
+            f.write(data)
+        run = self.run_symtext("sample.sym")
         self.assertEqual(run.dump, expected)
         self.assertEqual(run.stdout, console)
+        self.assertEqual(run.stderr, note)
         self.assertEqual(run.status, 0)
 
 
