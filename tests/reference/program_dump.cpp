@@ -117,14 +117,12 @@ std::string releaseErrors(ErrorCapture &c) {
     readToEnd(c.file, text);
     std::fclose(c.file);
     // The C library of Windows writes the line end of a text stream as CR LF.
+    if (text.size() >= 2 && text.compare(text.size() - 2, 2, "\r\n") == 0) {
+        text.erase(text.size() - 2, 1);
+    }
     const std::string start = "symtext: input: ";
-    for (const char *end : {"\n", "\r\n"}) {
-        const std::string line = end;
-        if (text.size() > start.size() + line.size() && text.compare(0, start.size(), start) == 0 &&
-            text.compare(text.size() - line.size(), line.size(), line) == 0 &&
-            text.find('\n') == text.size() - 1) {
-            return text.substr(start.size(), text.size() - start.size() - line.size());
-        }
+    if (text.compare(0, start.size(), start) == 0 && text.find('\n') == text.size() - 1) {
+        return text.substr(start.size(), text.size() - start.size() - 1);
     }
     return text;
 }
