@@ -1,10 +1,12 @@
 #include "program_dump.h"
 
 #include <csetjmp>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
 #if defined(__GLIBC__)
+#include <csignal>
 #include <unistd.h>
 #else
 #include <io.h>
@@ -16,6 +18,7 @@
 
 #include "driver/dump_symbol_file.h"
 #include "stream_text.h"
+#include "streams/buffer_checks.h"
 #include "streams/run_end.h"
 #include "streams/run_failure.h"
 #include "symfile/readers.h"
@@ -96,6 +99,21 @@ struct ErrorCapture {
     int saved = -1; // the descriptor standard error had
 };
 
+#if defined(SYMTEXT_CHECKED)
+// A checked run that stops at a broken invariant or a sanitizer's finding
+// says why on standard error, which is captured: the reason is handed on to
+// where standard error went before, rather than lost with the process.
+const ErrorCapture *openCapture = nullptr;
+
+extern "C" void passOnAbortReason(int) {
+    char text[4096];
+    lseek(fileno(openCapture->file), 0, SEEK_SET);
+    for (ssize_t n; (n = read(fileno(openCapture->file), text, sizeof text)) > 0;) {
+        static_cast<void>(write(openCapture->saved, text, static_cast<std::size_t>(n)));
+    }
+}
+#endif
+
 void captureErrors(ErrorCapture &c) {
     std::fflush(stderr);
     c.file = std::tmpfile();
@@ -104,11 +122,25 @@ void captureErrors(ErrorCapture &c) {
         std::perror("programDump: standard error");
         std::abort();
     }
+#if defined(SYMTEXT_CHECKED)
+    openCapture = &c;
+    std::signal(SIGABRT, passOnAbortReason);
+#endif
+#if defined(SYMTEXT_MARK_BUFFERS)
+    __sanitizer_set_report_fd(reinterpret_cast<void *>(static_cast<std::intptr_t>(c.saved)));
+#endif
 }
 
 // What the run wrote there, with "symtext: input: " and the line end taken
 // off a message as the program writes it; anything else as it stands.
 std::string releaseErrors(ErrorCapture &c) {
+#if defined(SYMTEXT_MARK_BUFFERS)
+    __sanitizer_set_report_fd(reinterpret_cast<void *>(std::intptr_t{2}));
+#endif
+#if defined(SYMTEXT_CHECKED)
+    std::signal(SIGABRT, SIG_DFL);
+    openCapture = nullptr;
+#endif
     std::fflush(stderr);
     dup2(c.saved, 2);
     close(c.saved);
