@@ -43,11 +43,11 @@ namespace {
 } // namespace
 
 TEST(SameDump, GeneratedFilesWhereverRefillsAndFlushesFall) {
-    // Each file crosses dozens of small windows and buffers, at places that
-    // differ from one set of sizes to the next; the shipped sizes take it in
-    // one window.
+    // Each file crosses several of the smallest windows and buffers, at
+    // places that differ from one set of sizes to the next; the shipped sizes
+    // take it in one window.
     for (unsigned seed = 1; seed <= 8; ++seed) {
-        const std::string input = generateSymbolFile(seed, 40000 + 997 * seed);
+        const std::string input = generateSymbolFile(seed, 200000 + 997 * seed);
         EXPECT_TRUE(
             sameAsReference(input, {kShippedSizes, kLeastSizes, smallSizes(seed), smallSizes(seed * 7919)}))
             << "seed " << seed;
@@ -62,6 +62,31 @@ TEST(SameDump, EveryEndOfShortFiles) {
         for (std::size_t size = 0; size <= file.size(); ++size) {
             ASSERT_TRUE(sameAsReference(file.substr(0, size), {kShippedSizes, kLeastSizes}))
                 << "seed " << seed;
+        }
+    }
+}
+
+TEST(SameDump, ItemsThatReadAndWriteTheMost) {
+    // A kind-6 item of the longest length whose last entry starts on its
+    // 65,532nd byte with a name of 255 characters, so that it reads the
+    // furthest past its end; and a kind-11 item of the longest length that
+    // writes the longest text: empty names, and a last one of 255 line feeds
+    // from its 65,532nd byte on. Each is dumped whole and cut, with the least
+    // buffers, which hold one such item exactly.
+    const std::string name255 = '\xFF' + std::string(255, '\n'); // count 255, no pad
+    std::string kind6 = be16(0xFFFF) + be16(6) +                 // length, kind
+                        be32(5461) + be32(0);                    // M, W2
+    while (kind6.size() < 65532) {
+        kind6 += be32(1) + be32(2) + std::string(4, '\0'); // E1, E2, an empty name
+    }
+    kind6 += be32(3) + be32(4) + name255;                 // the last entry: E1, E2, the name
+    std::string kind11 = be16(0xFFFF) + be16(11) +        // length, kind
+                         be32(1) + be32(16380) + be32(3); // W1, M, W3
+    kind11 += std::string(4 * 16379, '\0') + name255;     // empty names, then the last
+    for (const std::string &item : {kind6, kind11}) {
+        for (std::size_t cut : {item.size(), item.size() - 1, std::size_t{65535}}) {
+            EXPECT_TRUE(sameAsReference(item.substr(0, cut), {kLeastSizes, kShippedSizes}))
+                << "cut at " << cut;
         }
     }
 }

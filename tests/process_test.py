@@ -208,7 +208,7 @@ class CommandLine(SymtextCase):
         message = b"symtext: OutPut.txt: No space left on device\n"
         # (items, body size, whether the whole dump is still buffered when the
         # file is closed, so that every kind comes before the message)
-        cases = [(3, 1, True), (12000, 0, True), (7, 60000, False)]
+        cases = [(3, 1, True), (9000, 0, True), (7, 60000, False)]
         for items, size, whole in cases:
             with self.subTest(items=items, size=size):
                 with open(self.path("in.sym"), "wb") as f:

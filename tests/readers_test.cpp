@@ -8,29 +8,25 @@
 TEST(Readers, BigEndianValues) {
     struct Case {
         std::string bytes;
+        std::uint16_t be16;
         std::uint32_t be32;
     } cases[] = {
-        {std::string("\x12\x34\x56\x78", 4), 0x12345678},
-        {std::string("\x80\x00\x00\x01", 4), 0x80000001},
-        {std::string("\xFF\xFE\x00\x00", 4), 0xFFFE0000},
-        {std::string("\x00\x00\x00\x00", 4), 0x00000000},
+        {std::string("\x12\x34\x56\x78", 4), 0x1234, 0x12345678},
+        {std::string("\x80\x00\x00\x01", 4), 0x8000, 0x80000001},
+        {std::string("\xFF\xFE\x00\x00", 4), 0xFFFE, 0xFFFE0000},
+        {std::string("\x00\x00\x00\x00", 4), 0x0000, 0x00000000},
     };
     for (const Case &c : cases) {
         StatePtr s = stateOver(c.bytes);
+        EXPECT_EQ(readBe16(*s), c.be16);
+        EXPECT_EQ(inputOffset(*s), 2);
+        s = stateOver(c.bytes);
         EXPECT_EQ(readBe32(*s), c.be32);
         EXPECT_EQ(inputOffset(*s), 4);
     }
 }
 
-TEST(Readers, ReadByteAtEndReturnsFFAndStays) {
-    StatePtr s = stateOver("A");
-    EXPECT_EQ(readByte(*s), 'A');
-    EXPECT_EQ(readByte(*s), 0xFF);
-    EXPECT_EQ(readByte(*s), 0xFF);
-    EXPECT_EQ(inputOffset(*s), 1);
-}
-
-TEST(Readers, WordsCutShortFillWithFF) {
+TEST(Readers, BytesPastTheEndReadFF) {
     struct Case {
         std::string bytes;
         std::uint32_t be32;
@@ -42,59 +38,37 @@ TEST(Readers, WordsCutShortFillWithFF) {
     for (const Case &c : cases) {
         StatePtr s = stateOver(c.bytes);
         EXPECT_EQ(readBe32(*s), c.be32) << c.bytes.size() << " bytes";
-        EXPECT_EQ(inputOffset(*s), static_cast<std::int64_t>(c.bytes.size()));
+        EXPECT_EQ(readByte(*s), 0xFF) << c.bytes.size() << " bytes";
     }
 }
 
-TEST(Readers, ReadsAcrossBufferRefills) {
-    // Words that straddle the refill of the input window read whole.
-    std::string bytes(kInputBufferSize - 2, 'x');
-    bytes += be32(0xA1B2C3D4) + be32(0x01020304);
-    StatePtr s = stateOver(bytes);
-    seekInput(*s, kInputBufferSize - 2);
-    EXPECT_EQ(readBe32(*s), 0xA1B2C3D4u);
-    EXPECT_EQ(readBe32(*s), 0x01020304u);
-    EXPECT_EQ(inputOffset(*s), static_cast<std::int64_t>(bytes.size()));
-}
-
-namespace {
-// Bytes whose value tells their offset, longer than one input window.
-std::string numberedBytes() {
+TEST(Readers, RefillKeepsTheUnreadBytesAndLaysFFPastTheEnd) {
+    // Bytes whose value tells their offset, a window and a half of them.
     std::string bytes;
-    for (std::size_t i = 0; i < kInputBufferSize + 4096; ++i) {
+    for (std::size_t i = 0; i < kInputBufferSize * 3 / 2; ++i) {
         bytes += static_cast<char>(i * 7);
     }
-    return bytes;
-}
-} // namespace
-
-TEST(Readers, SeeksForwardBackAndPastTheEnd) {
-    StatePtr s = stateOver(numberedBytes());
-    seekInput(*s, 100000);
-    EXPECT_EQ(readByte(*s), static_cast<std::uint8_t>(100000 * 7));
-    seekInput(*s, 100000 - 300);
-    EXPECT_EQ(readByte(*s), static_cast<std::uint8_t>((100000 - 300) * 7));
-    seekInput(*s, 10'000'000);
-    EXPECT_EQ(inputOffset(*s), 10'000'000);
-    EXPECT_EQ(readByte(*s), 0xFF);
-    EXPECT_EQ(readBe32(*s), 0xFFFFFFFFu);
-}
-
-TEST(Readers, SeekBackAcrossARefill) {
-    // The longest seek back that the item frame makes: a list entry of 264
-    // bytes (two words, a count of 255, its characters) that starts one byte
-    // before its item's end. Wherever the window is refilled while the entry
-    // is read, the item's end must still be in reach.
-    const std::string bytes = numberedBytes();
-    const std::int64_t windowEnd = kInputBufferSize;
-    for (std::int64_t entryStart : {windowEnd - 263, windowEnd - 100, windowEnd - 1}) {
+    // 300 bytes asked for where the window holds them exactly, and where it
+    // holds one byte fewer or a single one.
+    for (std::size_t from : {kInputBufferSize - 300, kInputBufferSize - 299, kInputBufferSize - 1}) {
         StatePtr s = stateOver(bytes);
-        seekInput(*s, entryStart);
-        for (int i = 0; i < 264; ++i) {
-            readByte(*s);
+        s->input.pos = from;
+        holdInput(*s, 300);
+        EXPECT_EQ(inputOffset(*s), static_cast<std::int64_t>(from));
+        for (std::size_t i = 0; i < 300; ++i) {
+            ASSERT_EQ(readByte(*s), static_cast<std::uint8_t>((from + i) * 7)) << from << " + " << i;
         }
-        seekInput(*s, entryStart + 1);
-        EXPECT_EQ(inputOffset(*s), entryStart + 1);
-        EXPECT_EQ(readByte(*s), static_cast<std::uint8_t>((entryStart + 1) * 7));
+    }
+    // The window asked for past the end of the file: the first refill meets
+    // the end and lays 0xFF after it, the second moves the file's last 16
+    // bytes and that 0xFF to the front and lays more.
+    StatePtr s = stateOver(bytes);
+    s->input.pos = kInputBufferSize - 100;
+    holdInput(*s, kInputBufferSize);
+    s->input.pos = bytes.size() - 16 - static_cast<std::size_t>(s->input.windowStart);
+    holdInput(*s, kInputBufferSize);
+    const unsigned char *tail = readBytes(*s, kInputBufferSize);
+    for (std::size_t i = 0; i < kInputBufferSize; ++i) {
+        ASSERT_EQ(tail[i], i < 16 ? static_cast<std::uint8_t>((bytes.size() - 16 + i) * 7) : 0xFF) << i;
     }
 }

@@ -26,7 +26,8 @@ struct StateCloser {
 };
 using StatePtr = std::unique_ptr<DumpState, StateCloser>;
 
-// A state that reads input from its first byte, its window primed.
+// A state that reads input from its first byte, its window primed and room
+// made for one item's text, as the item loop makes it.
 inline StatePtr stateOverFile(std::FILE *input) {
     StatePtr state(new DumpState{});
     startRun(*state, kShippedSizes);
@@ -34,6 +35,7 @@ inline StatePtr stateOverFile(std::FILE *input) {
     state->input.file = input;
     state->output.file = std::tmpfile();
     primeInput(*state);
+    holdOutput(*state, kLongestItemText);
     return state;
 }
 

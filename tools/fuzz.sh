@@ -25,14 +25,15 @@ cp "$root/examples/sample.sym" "$build/seeds/"
 reference="$build/tests/reference/symtext_reference"
 SYMTEXT_SEED_DIR="$build/seeds" python3 "$root/tests/process_test.py" \
   --symtext "$build/symtext" --reference "$reference" --examples "$root/examples" >/dev/null 2>&1 || true
+# Files of up to three of the small windows, so that inputs cross refills.
 for seed in $(seq 1 24); do
-  "$reference" generate "$seed" $((seed * 1300)) "$build/seeds/generated-$seed"
+  "$reference" generate "$seed" $((seed * 8000)) "$build/seeds/generated-$seed"
 done
 
 fork=()
 [ "$jobs" -gt 1 ] && fork=(-fork="$jobs")
 cd "$build"
-./dump_fuzzer "${fork[@]}" -max_total_time="$seconds" -max_len=32768 -timeout=10 \
+./dump_fuzzer "${fork[@]}" -max_total_time="$seconds" -max_len=262144 -timeout=10 \
   -print_final_stats=1 -artifact_prefix="$build/crashes/" corpus seeds 2>&1 |
   tee fuzz.log | grep -E '^(#[0-9]+ +DONE|Done|stat::|==[0-9]+==|SUMMARY|INFO: -fork)' || true
 grep -E '^#[0-9]+: cov' fuzz.log | tail -1 || true # the last count of a run with JOBS > 1

@@ -48,11 +48,6 @@ DumpFunction dumperFor(std::uint16_t kind) {
     return kKindDumpers.byKind[kind < kKnown ? kind : 0];
 }
 
-// "%06X: (%d) [%04x] ": the offset of the kind field, the length, the kind.
-// The offset takes up to 16 digits, 64 bits in hex.
-constexpr std::size_t kHeaderLineRoom =
-    textRoom(kHexRoom, ": (", kDecimalRoom, ") [", kHexByteRoom, kHexByteRoom, "] ");
-static_assert(kHeaderLineRoom <= kLeastSizes.output, "a header line is put with one reservation");
 void writeHeaderLine(DumpState &state, std::int64_t kindOffset, std::uint16_t length) {
     char *out = reserveOutput(state, kHeaderLineRoom);
     char *p = putOffset(out, static_cast<std::uint64_t>(kindOffset));
@@ -65,31 +60,34 @@ void writeHeaderLine(DumpState &state, std::int64_t kindOffset, std::uint16_t le
 } // namespace
 
 void dumpItems(DumpState &state) {
+    InputStream &in = state.input;
     for (;;) {
-        InputStream &in = state.input;
-        std::int64_t start = inputOffset(state);
-        std::uint32_t header = 0; // the length, then the kind
-        if (in.len - in.pos >= 4) {
-            header = be32At(in.bytes + in.pos);
-            in.pos += 4;
-        } else {
-            header = readBigEndianSlow(state, 4);
-            if (std::int64_t held = inputOffset(state) - start; held < 4) {
-                // The input ends here, or inside a header, which is left out.
-                if (held > 0) {
-                    noteShortInput(state, start, true);
-                }
-                return;
+        // The window holds the next header: the last item's reach took it in,
+        // or the first fill did, unless a read failed before it.
+        if (in.pos + kItemHeaderSize > in.len) {
+            SYMTEXT_CHECK(in.atEnd || in.error != 0);
+            if (!in.atEnd) {
+                failRun(state, in.path, in.error);
             }
+            if (in.pos < in.len) {
+                // The file ends inside a header, which is left out.
+                noteShortInput(state, inputOffset(state), true);
+            }
+            return;
         }
-        auto length = static_cast<std::uint16_t>(header >> 16);
+        // Everything the item reads is in the window, and there is room for
+        // everything it writes, before it starts.
+        std::int64_t start = inputOffset(state);
+        std::uint16_t length = readBe16(state);
+        state.kind = readBe16(state);
+        holdInput(state, itemReach(length));
+        holdOutput(state, kLongestItemText);
         state.itemStart = start;
         state.remaining = length;
-        state.kind = static_cast<std::uint16_t>(header & 0xFFFF);
         writeHeaderLine(state, start + 2, length);
         dumperFor(state.kind)(state);
         writeLineEnd(state);
-        if (in.readPastEnd) {
+        if (in.pos > in.len) {
             noteShortInput(state, start, false);
         }
     }
@@ -106,14 +104,16 @@ void startRun(DumpState &state, const BufferSizes &sizes) {
     in.pos = 0;
     in.len = 0;
     in.capacity = sizes.input;
+    in.limit = 0;
     in.atEnd = false;
-    in.readPastEnd = false;
+    in.error = 0;
     in.shortItemStart = -1;
     in.shortInHeader = false;
     OutputBuffer &out = state.output;
     out.file = nullptr;
     out.len = 0;
     out.capacity = sizes.output;
+    out.itemEnd = 0;
     out.reservedEnd = 0;
     ConsoleBuffer &console = state.console;
     console.file = stdout;
@@ -123,7 +123,6 @@ void startRun(DumpState &state, const BufferSizes &sizes) {
     state.itemStart = 0;
     state.remaining = 0;
     state.kind = 0;
-    state.inQuote = false;
     // What lies past a buffer's capacity is never touched; the dump buffer
     // is open only where a text has reserved room.
     markInLimits(&state, sizeof state);

@@ -1,7 +1,31 @@
 // The run: opening the two files, the item loop and the dispatch by kind.
 #pragma once
 
+#include <cstddef>
+
 #include "driver/dump_state.h"
+#include "dumpers/list_kinds.h"
+#include "dumpers/raw_dump.h"
+#include "symfile/item_frame.h"
+#include "text/line_text.h"
+
+// "%06X: (%d) [%04x] ": the offset of the kind field, the length, the kind.
+// The offset takes up to 16 digits, 64 bits in hex.
+constexpr std::size_t kHeaderLineRoom =
+    textRoom(kHexRoom, ": (", kDecimalRoom, ") [", kHexByteRoom, kHexByteRoom, "] ");
+
+// The longest text of one item: its header line, the longest body, which a
+// kind-11 item writes, and its line end.
+constexpr std::size_t kLongestItemText = kHeaderLineRoom + kLongestKind11Text + kLineEndSize;
+static_assert((kLongestItem - kItemHeaderSize) * kRawByteRoom < kLongestKind11Text,
+              "no raw body writes more than the longest kind-11 body");
+
+// The least of each buffer a run may use: a window that holds the furthest
+// one item reads, a dump buffer for the longest text one item writes, a
+// console buffer for a few kinds.
+constexpr BufferSizes kLeastSizes = {itemReach(kLongestItem), kLongestItemText, kLeastConsoleSize};
+static_assert(kLeastSizes.input <= kInputBufferSize && kLeastSizes.output <= kOutputBufferSize,
+              "the shipped buffers hold one item");
 
 // Makes state ready for a run that uses the given part of each buffer, with
 // no file open yet and the console list going to standard output.

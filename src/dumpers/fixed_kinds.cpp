@@ -13,14 +13,11 @@ constexpr std::size_t kKind4WordsRoom =
 constexpr std::size_t kKind5WordsRoom = textRoom("\t(", kHex8Room, ") ");
 constexpr std::size_t kKind7WordsRoom =
     textRoom("\t", kHexRoom, " ", kHexRoom, " (", kHex8Room, ") ", kHexRoom, " ", kHexRoom);
-static_assert(kKind4WordsRoom <= kLeastSizes.output && kKind5WordsRoom <= kLeastSizes.output &&
-                  kKind7WordsRoom <= kLeastSizes.output,
-              "the words of an item are put with one reservation");
 
 // Four words and a name: "\t(%08x) %08x ^%x:@%08x " then the name. The
 // shortest item taken is 16 bytes, although the words alone end at 20.
 void dumpKind4(DumpState &state) {
-    std::int64_t itemEnd = openItemFrame(state, 16);
+    std::size_t itemEnd = openItemFrame(state, 16);
     std::uint32_t w[4];
     readBe32s(state, w, 4);
     char *out = reserveOutput(state, kKind4WordsRoom);
@@ -36,7 +33,7 @@ void dumpKind4(DumpState &state) {
 
 // One word and a name: "\t(%08x) " then the name.
 void dumpKind5(DumpState &state) {
-    std::int64_t itemEnd = openItemFrame(state, 8);
+    std::size_t itemEnd = openItemFrame(state, 8);
     std::uint32_t w1 = readBe32(state);
     char *out = reserveOutput(state, kKind5WordsRoom);
     commitOutput(state, putLiteral(putHex8(putLiteral(out, "\t("), w1), ") "));

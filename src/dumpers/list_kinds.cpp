@@ -11,21 +11,14 @@
 // ends as soon as nothing of its item is left, whatever M still promises: a
 // hostile count costs no more than the item's own bytes.
 
-// The room of each line's words, as they are put below.
+// The room of each line's words of kind 6, as they are put below.
 constexpr std::size_t kKind6HeadRoom = textRoom("\t#", kHex8Room, " =", kHex8Room, kLineEnd);
 constexpr std::size_t kKind6EntryRoom = textRoom("\t+", kHex8Room, " (", kHex8Room, ") ");
-constexpr std::size_t kKind11HeadRoom = textRoom("\t", kHex8Room, " #", kHex8Room, " ", kHex8Room);
-// Each name of kind 11 starts a line of its own after two tabs.
-constexpr char kKind11NameBreak[] = {kLineEnd[0], kLineEnd[1], '\t', '\t', '\0'};
-static_assert(sizeof kKind11NameBreak == sizeof kLineEnd + 2, "the line end is two characters");
-static_assert(kKind6HeadRoom <= kLeastSizes.output && kKind6EntryRoom <= kLeastSizes.output &&
-                  kKind11HeadRoom <= kLeastSizes.output,
-              "the words of a line are put with one reservation");
 
 // "\t#%08x =%08x" with M and W2, then M entries, each on a line of its own as
 // "\t+%08x (%08x) " with E1 and E2 and a name.
 void dumpKind6(DumpState &state) {
-    std::int64_t itemEnd = openItemFrame(state, 12);
+    std::size_t itemEnd = openItemFrame(state, 12);
     std::uint32_t head[2]; // M, W2
     readBe32s(state, head, 2);
     state.remaining -= 12;
@@ -49,7 +42,7 @@ void dumpKind6(DumpState &state) {
 // own after two tabs. The shortest item taken is 20 bytes, although the words
 // alone end at 16.
 void dumpKind11(DumpState &state) {
-    std::int64_t itemEnd = openItemFrame(state, 20);
+    std::size_t itemEnd = openItemFrame(state, 20);
     std::uint32_t head[3]; // W1, M, W3
     readBe32s(state, head, 3);
     state.remaining -= 16;

@@ -15,7 +15,7 @@ void finishConsole(DumpState &state);
 
 // The room of one kind on the console, "%d ".
 constexpr std::size_t kConsoleKindRoom = textRoom(kDecimalRoom, " ");
-static_assert(kConsoleKindRoom <= kLeastSizes.console, "a kind's text must fit the smallest console buffer");
+static_assert(kConsoleKindRoom <= kLeastConsoleSize, "a kind's text must fit the smallest console buffer");
 
 // Lists the kind of an opaque item on standard output as "%d ".
 inline void writeKindToConsole(DumpState &state, std::uint16_t kind) {

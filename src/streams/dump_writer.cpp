@@ -32,17 +32,3 @@ void closeDumpFile(DumpState &state) {
         failRun(state, kDumpFileName, errno);
     }
 }
-
-void writeHexBytes(DumpState &state, const unsigned char *data, std::size_t n) {
-    const std::size_t most = state.output.capacity / kHexByteRoom.size;
-    while (n > 0) {
-        std::size_t block = n < most ? n : most;
-        char *out = reserveOutput(state, block * kHexByteRoom.size);
-        for (std::size_t i = 0; i < block; ++i) {
-            putHexByte(out + kHexByteRoom.size * i, data[i]);
-        }
-        commitOutput(state, out + block * kHexByteRoom.size);
-        data += block;
-        n -= block;
-    }
-}

@@ -19,6 +19,21 @@ void flushOutput(DumpState &state);
 // Flushes and closes the dump file, checking both.
 void closeDumpFile(DumpState &state);
 
+// Makes room for n bytes in the buffer, flushing it first when less is left.
+// The item loop asks, before each item, for the longest text one item can
+// write, so that no text inside the item tests for room. The checked build
+// then holds every reservation to that room.
+inline void holdOutput(DumpState &state, std::size_t n) {
+    OutputBuffer &out = state.output;
+    SYMTEXT_CHECK(n <= out.capacity);
+    if (out.capacity - out.len < n) {
+        flushOutput(state);
+    }
+#if defined(SYMTEXT_CHECKED)
+    out.itemEnd = out.len + n;
+#endif
+}
+
 // Every text reaches the dump buffer the same way: room for its longest form
 // is reserved, its parts are put through a local pointer, and then the
 // buffer is extended to where the pointer ended. Stores through the pointer
@@ -27,17 +42,16 @@ void closeDumpFile(DumpState &state);
 // fill of putHex, the fixed copies of names and numbers), always inside the
 // reservation; the checked build holds every store to it.
 
-// Returns room for n bytes at the end of the buffer, flushing it first when
-// less is left. n may be anything up to the capacity of the run's buffer.
+// Returns room for n bytes at the end of the buffer, inside the room that
+// holdOutput made.
 inline char *reserveOutput(DumpState &state, std::size_t n) {
     OutputBuffer &out = state.output;
-    SYMTEXT_CHECK(n <= out.capacity);
-    if (out.capacity - out.len < n) {
-        flushOutput(state);
-    }
 #if defined(SYMTEXT_CHECKED)
+    SYMTEXT_CHECK(out.len + n <= out.itemEnd);
     out.reservedEnd = out.len + n;
     markInLimits(out.bytes + out.len, n);
+#else
+    static_cast<void>(n);
 #endif
     return out.bytes + out.len;
 }
@@ -65,6 +79,3 @@ template <std::size_t N> inline void writeLiteral(DumpState &state, const char (
 }
 
 inline void writeLineEnd(DumpState &state) { writeLiteral(state, kLineEnd); }
-
-// Two lowercase hex digits for each byte ("%02x" a byte).
-void writeHexBytes(DumpState &state, const unsigned char *data, std::size_t n);

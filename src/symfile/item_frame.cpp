@@ -6,46 +6,19 @@
 #include "text/line_text.h"
 #include "text/number_text.h"
 
-namespace {
-
-// Reads count bytes and writes each as two hex digits.
-void dumpHexBytes(DumpState &state, std::int32_t count) {
-    while (count > 0) {
-        const unsigned char *data = nullptr;
-        std::size_t n = readBytes(state, &data, static_cast<std::size_t>(count));
-        writeHexBytes(state, data, n);
-        count -= static_cast<std::int32_t>(n);
-    }
-}
-
-} // namespace
-
-void dumpCountedNameSlow(DumpState &state, std::uint8_t n) {
-    const CountText &countText = kCountTexts.counts[n];
-    writeBytes(state, countText.text, countText.size);
-    for (std::size_t left = n; left > 0;) {
-        // Characters past the end of the input read as the byte 0xFF, written
-        // as it stands like any other character.
-        const unsigned char *data = nullptr;
-        std::size_t got = readBytes(state, &data, left);
-        char *out = reserveOutput(state, nameTextRoom(got));
-        commitOutput(state, putNameText(out, data, got));
-        left -= got;
-    }
-    if (std::int32_t pad = 3 - n % 4; pad == 0) {
-        writeBytes(state, kNameClose, 1); // the closing quote alone
-    } else {
-        writeLiteral(state, kNameClose);
-        dumpHexBytes(state, pad);
-    }
-}
-
 void dumpTrailingBytes(DumpState &state) {
     if (state.remaining <= 0) {
         return;
     }
-    writeLiteral(state, "\t?? pad ?? ");
-    dumpHexBytes(state, state.remaining);
+    constexpr char kTrailing[] = "\t?? pad ?? ";
+    auto n = static_cast<std::size_t>(state.remaining);
+    const unsigned char *data = readBytes(state, n);
+    char *out = reserveOutput(state, textRoom(kTrailing) + n * kHexByteRoom.size);
+    char *p = putLiteral(out, kTrailing);
+    for (std::size_t i = 0; i < n; ++i) {
+        p = putHexByte(p, data[i]);
+    }
+    commitOutput(state, p);
     state.remaining = 0;
 }
 
