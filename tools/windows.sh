@@ -33,10 +33,11 @@ test_windows() { # build-folder emulator
   # The first program a new prefix starts finishes setting the prefix up,
   # which can take long; let that happen before anything is timed.
   timeout 300 "$2" "$1/symtext.exe" >/dev/null 2>&1 || true
-  # wine itself now and then loses a run: seen once each, a process whose
-  # output never arrived and one that hung until its timeout, where the same
-  # test passed on the next try and passes every time natively. A test that
-  # fails is run once more; one that fails twice fails the suite.
+  # wine now and then fails to start a program: the run ends with status 1,
+  # prints nothing and leaves the last run's OutPut.txt as it was (seen twice
+  # in some thousands of runs, in different tests, each passing on the next
+  # try; symtext itself never fails without a message). A test that fails is
+  # run once more; one that fails twice fails the suite.
   ctest --test-dir "$1" --output-on-failure --repeat until-pass:2
   "$wineserver" -k 2>/dev/null || true
   trap - EXIT
