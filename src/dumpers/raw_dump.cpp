@@ -16,8 +16,7 @@ namespace {
 // tab, or nothing), then the byte itself if printable or its two hex digits.
 // Each entry is one number: up to four characters (kRawByteRoom) in its low
 // four bytes, the first lowest, and how many of them count in the bytes
-// above. One load
-// then gives both, the same way on any machine.
+// above. One load then gives both, the same way on any machine.
 constexpr int kQuotedRow = 256; // where the rows for bytes inside a run start
 struct RawByteTable {
     std::uint64_t entries[2 * 256]; // [a quoted run is open * 256 + byte]
