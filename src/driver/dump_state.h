@@ -61,8 +61,7 @@ struct OutputBuffer {
 // their own: a C library call per item would cost more than the item's whole
 // dump. It is written out when full and before every exit.
 struct ConsoleBuffer {
-    std::FILE *file; // standard output, but in tests
-    int error;       // the first failure to write there; nothing is written after it
+    int error; // the first failure to write there; nothing is written after it
     std::size_t len;
     std::size_t capacity;
     char bytes[kConsoleBufferSize];

@@ -10,9 +10,9 @@
 #include "dumpers/raw_dump.h"
 #include "streams/buffer_checks.h"
 #include "streams/dump_writer.h"
-#include "streams/native_names.h"
-#include "streams/run_failure.h"
+#include "streams/run_end.h"
 #include "symfile/readers.h"
+#include "system/system_calls.h"
 #include "text/line_text.h"
 #include "text/number_text.h"
 
@@ -38,13 +38,12 @@ constexpr KindDumpers makeKindDumpers() {
     return table;
 }
 constexpr KindDumpers kKindDumpers = makeKindDumpers();
-// dumperFor sends kinds past the table to entry 0.
+// Kind 0 is dumped raw like every kind past the table, which dumperFor sends
+// to its entry, so the choice of index needs no branch.
 static_assert(kKindDumpers.byKind[0] == dumpRawItem, "kind 0 is dumped raw");
 
 DumpFunction dumperFor(std::uint16_t kind) {
     constexpr std::size_t kKnown = sizeof kKindDumpers.byKind / sizeof kKindDumpers.byKind[0];
-    // Kind 0 is dumped raw like every kind past the table, so the choice of
-    // index needs no branch.
     return kKindDumpers.byKind[kind < kKnown ? kind : 0];
 }
 
@@ -57,8 +56,6 @@ void writeHeaderLine(DumpState &state, std::int64_t kindOffset, std::uint16_t le
     commitOutput(state, putLiteral(p, "] "));
 }
 
-} // namespace
-
 void dumpItems(DumpState &state) {
     InputStream &in = state.input;
     for (;;) {
@@ -67,7 +64,7 @@ void dumpItems(DumpState &state) {
         if (in.pos + kItemHeaderSize > in.len) {
             SYMTEXT_CHECK(in.atEnd || in.error != 0);
             if (!in.atEnd) {
-                failRun(state, in.path, in.error);
+                failRun(state, in.path, std::strerror(in.error));
             }
             if (in.pos < in.len) {
                 // The file ends inside a header, which is left out.
@@ -93,6 +90,8 @@ void dumpItems(DumpState &state) {
     }
 }
 
+} // namespace
+
 void startRun(DumpState &state, const BufferSizes &sizes) {
     SYMTEXT_CHECK(sizes.input >= kLeastSizes.input && sizes.input <= kInputBufferSize);
     SYMTEXT_CHECK(sizes.output >= kLeastSizes.output && sizes.output <= kOutputBufferSize);
@@ -116,7 +115,6 @@ void startRun(DumpState &state, const BufferSizes &sizes) {
     out.itemEnd = 0;
     out.reservedEnd = 0;
     ConsoleBuffer &console = state.console;
-    console.file = stdout;
     console.error = 0;
     console.len = 0;
     console.capacity = sizes.console;
@@ -133,19 +131,23 @@ void startRun(DumpState &state, const BufferSizes &sizes) {
 
 void dumpSymbolFile(DumpState &state, const char *path) {
     state.input.path = path;
-    state.input.file = openSymbolFile(path);
+    state.input.file = openFile(path, "rb");
     if (state.input.file == nullptr) {
-        reportFailure(path, std::strerror(errno));
-        endProcess(1);
+        failRun(state, path, std::strerror(errno));
     }
     // Opening the dump file empties it: were it the symbol file, the input
     // would be lost and the run would read its own dump back.
     if (isSameFile(state.input.file, kDumpFileName)) {
-        reportFailure(path, "input file is the dump file OutPut.txt");
-        endProcess(1);
+        failRun(state, path, "input file is the dump file OutPut.txt");
     }
+    dumpOpenFile(state, openDumpFile);
+}
+
+void dumpOpenFile(DumpState &state, void (*openDump)(DumpState &)) {
+    // A file that cannot be read (a directory, say) is found before the dump
+    // file is opened, which would empty the one there.
     primeInput(state);
-    openDumpFile(state);
+    openDump(state);
     dumpItems(state);
-    closeDumpFile(state);
+    endRun(state, 0);
 }

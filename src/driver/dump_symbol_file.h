@@ -28,17 +28,16 @@ static_assert(kLeastSizes.input <= kInputBufferSize && kLeastSizes.output <= kOu
               "the shipped buffers hold one item");
 
 // Makes state ready for a run that uses the given part of each buffer, with
-// no file open yet and the console list going to standard output.
+// no file open yet.
 void startRun(DumpState &state, const BufferSizes &sizes);
 
-// Dumps the symbol file at path into "OutPut.txt" in the current directory.
-// path is the name as the user typed it; on Windows, in UTF-8.
-// A file that cannot be opened, read or written, and a symbol file that is
-// the dump file itself, end the process with a message on standard error
-// and status 1. The dump file is closed on return; the run's end is the
-// caller's.
-// state is as startRun left it.
-void dumpSymbolFile(DumpState &state, const char *path);
+// Dumps the symbol file at path into "OutPut.txt" in the current directory
+// and ends the run. path is the name as the user typed it, in UTF-8. A file
+// that cannot be opened, read or written, and a symbol file that is the dump
+// file itself, fail the run. state is as startRun left it.
+[[noreturn]] void dumpSymbolFile(DumpState &state, const char *path);
 
-// Dumps every item from the input's current position to its end.
-void dumpItems(DumpState &state);
+// The run over the symbol file open in state, from its first read to its
+// end, with the dump file opened by openDump once the first read went well.
+// dumpSymbolFile passes openDumpFile; the tests' harness a stream of its own.
+[[noreturn]] void dumpOpenFile(DumpState &state, void (*openDump)(DumpState &));

@@ -9,10 +9,6 @@
 #include "streams/stream_buffers.h"
 #include "text/line_text.h"
 
-// Writes out the console buffer and flushes standard output; a failure is
-// kept in the console's error, for the end of the run to report.
-void finishConsole(DumpState &state);
-
 // The room of one kind on the console, "%d ".
 constexpr std::size_t kConsoleKindRoom = textRoom(kDecimalRoom, " ");
 static_assert(kConsoleKindRoom <= kLeastConsoleSize, "a kind's text must fit the smallest console buffer");

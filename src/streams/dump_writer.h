@@ -10,14 +10,12 @@
 
 constexpr const char *kDumpFileName = "OutPut.txt";
 
-// Creates the dump file, or replaces it; a failure ends the process.
+// Creates the dump file, or empties the one there; a failure ends the run.
 void openDumpFile(DumpState &state);
 
-// Writes the buffer out; a failed write ends the run.
+// Writes the buffer out; a failed write ends the run. The run's end closes
+// the file.
 void flushOutput(DumpState &state);
-
-// Flushes and closes the dump file, checking both.
-void closeDumpFile(DumpState &state);
 
 // Makes room for n bytes in the buffer, flushing it first when less is left.
 // The item loop asks, before each item, for the longest text one item can

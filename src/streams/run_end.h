@@ -1,11 +1,28 @@
-// A run that ends whole: everything buffered written and checked first.
+// Every end of a run, whole or failed, goes the same way: the dump buffer
+// written out and the dump file closed, the kinds listed on standard output,
+// then what there is to say on standard error, one line a failure, as
+// "symtext: <what>: <reason>", and last the end of the process.
 #pragma once
 
 #include "driver/dump_state.h"
 
-// Ends the run after everything buffered is written: the dump file closed,
-// the console list written out, then, on standard error, message about the
-// symbol file if there is one, or else the note on where the file fell short
-// if it did, and last a failure to write the console, which makes the status
-// 1. message may be null.
-[[noreturn]] void endRun(DumpState &state, int status, const char *message = nullptr);
+// Ends a run that went to its end, or stopped on purpose (a wrong command
+// line), with status. A failure to finish the dump or the console list is
+// reported and makes the status 1. Otherwise, if the symbol file fell short,
+// a note says where.
+[[noreturn]] void endRun(DumpState &state, int status);
+
+// Ends a run that cannot go on: the failure is reported, what was dumped is
+// kept, and the status is 1. what names the file or stream; reason is
+// strerror's text or the program's own.
+[[noreturn]] void failRun(DumpState &state, const char *what, const char *reason);
+
+// How the process ends once the run has: the one seam between the program
+// and the tests' harness. Each program that links the run's code defines it
+// once, beside its entry: symtext's ends the process with status; the
+// harness's goes back to the test that started the run, with longjmp. Two
+// rules follow for all code of the run:
+// - no object with a destructor may live across a call that can end the run,
+//   as the jump back passes it by;
+// - nothing may be left to do after such a call: it never returns.
+[[noreturn]] void endProcess(int status);

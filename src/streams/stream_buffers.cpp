@@ -4,7 +4,7 @@
 #include <cstdio>
 
 #include "streams/buffer_checks.h"
-#include "streams/native_names.h"
+#include "system/system_calls.h"
 
 void drainOutput(DumpState &state) {
     OutputBuffer &out = state.output;
@@ -18,7 +18,7 @@ void drainOutput(DumpState &state) {
 void drainConsole(DumpState &state) {
     ConsoleBuffer &console = state.console;
     if (console.len != 0 && console.error == 0) {
-        std::fwrite(console.bytes, 1, console.len, console.file);
+        std::fwrite(console.bytes, 1, console.len, stdout);
         noteConsoleFailure(state);
     }
     console.len = 0;
@@ -29,7 +29,7 @@ void noteConsoleFailure(DumpState &state) {
     // failure of that write shows only in the error flag, with errno set
     // then: it is kept, as later calls may change errno.
     ConsoleBuffer &console = state.console;
-    if (console.error == 0 && std::ferror(console.file)) {
+    if (console.error == 0 && std::ferror(stdout)) {
         int err = writeFailure(errno);
         console.error = err != 0 ? err : EIO;
     }

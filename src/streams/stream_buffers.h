@@ -8,10 +8,10 @@
 // Everything the dump buffer holds, to the dump file's stream.
 void drainOutput(DumpState &state);
 
-// Everything the console buffer holds, to its stream, unless writing there
-// has already failed: then it is dropped.
+// Everything the console buffer holds, to standard output, unless writing
+// there has already failed: then it is dropped.
 void drainConsole(DumpState &state);
 
-// Keeps the reason of the console's first failed write, if its stream has
-// one, in its error.
+// Keeps the reason of the console's first failed write, if standard output
+// has one, in its error.
 void noteConsoleFailure(DumpState &state);

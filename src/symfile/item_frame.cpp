@@ -34,5 +34,5 @@ void abortItem(DumpState &state) {
     p = putDecimal(putLiteral(p, ": kind "), state.kind);
     p = putDecimal(putLiteral(p, " cannot be "), static_cast<std::uint32_t>(state.remaining));
     *putLiteral(p, " bytes long") = '\0';
-    endRun(state, 1, reason);
+    failRun(state, state.input.path, reason);
 }

@@ -4,13 +4,13 @@
 #include <cstdio>
 #include <cstring>
 
-#include "streams/run_failure.h"
+#include "streams/run_end.h"
 
 void refillInput(DumpState &state, std::size_t n) {
     InputStream &in = state.input;
     SYMTEXT_CHECK(n <= in.capacity && in.pos <= in.len);
     if (in.error != 0) {
-        failRun(state, in.path, in.error);
+        failRun(state, in.path, std::strerror(in.error));
     }
     markInLimits(in.bytes, in.capacity);
     std::memmove(in.bytes, in.bytes + in.pos, in.limit - in.pos);
@@ -34,7 +34,7 @@ void refillInput(DumpState &state, std::size_t n) {
         in.limit = in.capacity;
     }
     if (in.limit < n) {
-        failRun(state, in.path, in.error);
+        failRun(state, in.path, std::strerror(in.error));
     }
 }
 

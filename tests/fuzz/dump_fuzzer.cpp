@@ -15,14 +15,9 @@
 namespace {
 
 void compare(const char *what, const DumpResult &program, const DumpResult &reference) {
-    if (program.status != reference.status || program.console != reference.console ||
-        program.dump != reference.dump || program.message != reference.message) {
-        std::fprintf(
-            stderr,
-            "%s: status %d, console %zu bytes, dump %zu bytes, message \"%s\"; the reference: %d, %zu, "
-            "%zu, \"%s\"\n",
-            what, program.status, program.console.size(), program.dump.size(), program.message.c_str(),
-            reference.status, reference.console.size(), reference.dump.size(), reference.message.c_str());
+    std::string difference = differenceFrom(program, reference);
+    if (!difference.empty()) {
+        std::fprintf(stderr, "%s: %s\n", what, difference.c_str());
         std::abort();
     }
 }

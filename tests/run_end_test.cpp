@@ -6,12 +6,27 @@
 #include <cstring>
 #include <string>
 
-#include "driver/dump_symbol_file.h"
+#include "program_dump.h"
 #include "streams/run_end.h"
-#include "streams/run_failure.h"
+#include "system/system_calls.h"
 #include "test_support.h"
 
-#if defined(__GLIBC__) && GTEST_HAS_DEATH_TEST
+#if GTEST_HAS_DEATH_TEST && !defined(_WIN32)
+TEST(RunEnd, AnAbsurdlyLongNameIsCutAndTheReasonKept) {
+    // A name far longer than a message line, whose characters past the
+    // first 4,000 bytes take two bytes each, so that the line's end falls
+    // inside one of them: the cut goes back to the character's start.
+    std::string name(4000, 'a');
+    for (int i = 0; i < 1000; ++i) {
+        name += "\xc3\xa9"; // U+00E9
+    }
+    StatePtr s = stateOver("");
+    EXPECT_EXIT(failRun(*s, name.c_str(), "File name too long"), ::testing::ExitedWithCode(1),
+                "^symtext: a+(\xc3\xa9)+\\.\\.\\.: File name too long\n$");
+}
+#endif
+
+#if defined(__GLIBC__)
 
 namespace {
 
@@ -37,7 +52,7 @@ ssize_t readFailingSource(void *cookie, char *buffer, std::size_t size) {
 
 } // namespace
 
-TEST(RunFailure, ReadFailureDumpsTheItemsReadWhole) {
+TEST(RunEnd, ReadFailureDumpsTheItemsReadWhole) {
     // Kind-5 items of 12 bytes, and a read error after 400 bytes. The items
     // whose reach, the bytes they may read, lies in those 400 are dumped, as
     // they would be had the read not failed; the run then fails.
@@ -48,21 +63,16 @@ TEST(RunFailure, ReadFailureDumpsTheItemsReadWhole) {
     FailingSource source{items, 400, 0};
     std::FILE *input = fopencookie(&source, "r", {readFailingSource, nullptr, nullptr, nullptr});
     ASSERT_NE(input, nullptr);
-    StatePtr s = stateOverFile(input);
-    EXPECT_EXIT(
-        {
-            dumpItems(*s);
-            endRun(*s, 0);
-        },
-        ::testing::ExitedWithCode(1), "^symtext: test input: Input/output error\n$");
-    // The run above ended in a child process; its dump is in the shared file.
+    DumpResult result = programDumpOf(input, kShippedSizes);
     std::string dump;
     for (std::size_t start = 0; start + 12 + kReadPastItem <= source.good; start += 12) {
         char offset[8];
         std::snprintf(offset, sizeof offset, "%06zX", start + 2);
         dump += offset + std::string(": (12) [0005] ") + kKind5IntText;
     }
-    EXPECT_EQ(dumpedText(*s), dump);
+    EXPECT_EQ(result.dump, dump);
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.message, "Input/output error");
 }
 
 #endif

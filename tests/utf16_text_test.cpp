@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "streams/native_names.h"
+#include "system/utf16_text.h"
 
 namespace {
 
@@ -20,7 +20,7 @@ std::u16string toUtf16(const std::string &bytes) {
 
 } // namespace
 
-TEST(NativeNames, NamesSurviveTheTripThroughUtf8) {
+TEST(Utf16Text, NamesSurviveTheTripThroughUtf8) {
     // The UTF-16 that Windows passes, and the UTF-8 the program uses inside.
     struct Case {
         std::u16string units;
@@ -49,7 +49,7 @@ TEST(NativeNames, NamesSurviveTheTripThroughUtf8) {
     }
 }
 
-TEST(NativeNames, BytesThatAreNotUtf8BecomeReplacementCharacters) {
+TEST(Utf16Text, BytesThatAreNotUtf8BecomeReplacementCharacters) {
     struct Case {
         std::string bytes;
         std::u16string units;

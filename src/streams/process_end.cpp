@@ -1,5 +1,0 @@
-#include <cstdlib>
-
-#include "streams/run_failure.h"
-
-void endProcess(int status) { std::exit(status); }
