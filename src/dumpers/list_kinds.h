@@ -23,7 +23,7 @@ static_assert(sizeof kKind11NameBreak == sizeof kLineEnd + 2, "the line end is t
 constexpr std::size_t kEmptyNameText = textRoom(kKind11NameBreak, "[ 0]\"") + kNameCloseRoom;
 constexpr std::size_t kLongestKind11Text = kKind11HeadRoom +
                                            (kLongestItem - kItemHeaderSize - 12) / 4 * kEmptyNameText +
-                                           textRoom(kKind11NameBreak) + nameRoom(255);
+                                           textRoom(kKind11NameBreak) + countedNameRoom(255);
 
 void dumpKind6(DumpState &state);
 void dumpKind11(DumpState &state);

@@ -5,7 +5,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 
 #include "driver/dump_state.h"
 #include "streams/dump_writer.h"
@@ -25,39 +24,17 @@ static_assert(kReadPastItem >= 2 * kItemHeaderSize, "the next header lies in rea
 // The bytes an item of the given length can read from the end of its header.
 constexpr std::size_t itemReach(std::size_t length) { return length + kReadPastItem - kItemHeaderSize; }
 
-// What follows a name's characters: its closing quote, then, when it has a
-// pad, two tabs and the pad's hex. The hex of three bytes is always put, and
-// the pad's kept.
-constexpr char kNameClose[] = "\"\t\t";
-constexpr std::size_t kNameCloseRoom = textRoom(kNameClose, kHexByteRoom, kHexByteRoom, kHexByteRoom);
-
-// How many of those bytes count, by the number of pad bytes.
-constexpr std::size_t nameCloseSize(std::int32_t pad) {
-    return pad == 0 ? 1 : sizeof kNameClose - 1 + kHexByteRoom.size * static_cast<std::size_t>(pad);
-}
-
-// The room a name of n characters takes in the dump buffer: its count text,
-// its text with the copy's slack, and the bytes after it.
-constexpr std::size_t nameRoom(std::size_t n) {
-    return sizeof(CountText) + nameTextRoom(n) + kNameCopySlack + kNameCloseRoom;
-}
-
 // Reads one counted name (count byte, characters, pad to a multiple of four)
 // and writes it as [n]"chars" with any pad bytes in hex after two tabs. The
 // whole name is charged to count. Characters past the end of the file are
 // the byte 0xFF, written as it stands like any other.
 inline void dumpCountedName(DumpState &state, std::int32_t &count) {
     std::uint8_t n = readByte(state);
-    std::int32_t pad = 3 - n % 4;
-    count -= n + pad + 1;
-    const unsigned char *data = readBytes(state, static_cast<std::size_t>(n + pad));
-    const CountText &countText = kCountTexts.counts[n];
-    char *out = reserveOutput(state, nameRoom(n));
-    std::memcpy(out, countText.text, sizeof countText);
-    char *p = putNameTextFast(out + countText.size, data, n);
-    char *hex = putLiteral(p, kNameClose);
-    putHexByte(putHexByte(putHexByte(hex, data[n]), data[n + 1]), data[n + 2]);
-    commitOutput(state, p + nameCloseSize(pad));
+    std::size_t pad = 3 - n % 4;
+    count -= static_cast<std::int32_t>(1 + n + pad);
+    const unsigned char *chars = readBytes(state, n + pad);
+    char *out = reserveOutput(state, countedNameRoom(n));
+    commitOutput(state, putCountedName(out, chars, n, pad));
 }
 
 // Writes the item's unexplained bytes after "\t?? pad ?? " in hex. Nothing is

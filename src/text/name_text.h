@@ -1,5 +1,6 @@
 // The text of a counted name: "[%2d]\"" for its count, then its bytes as
-// they stand, except that each line feed becomes CR LF.
+// they stand, except that each line feed becomes CR LF, the closing quote,
+// and, when it has a pad, two tabs and the pad's bytes in hex.
 #pragma once
 
 #include <cstddef>
@@ -10,6 +11,7 @@
 #endif
 
 #include "text/line_text.h"
+#include "text/number_text.h"
 
 // The text that opens a counted name, for every count. Eight bytes an entry,
 // so that one fixed copy takes any of them: 1.9 % fewer instructions than a
@@ -81,4 +83,32 @@ inline char *putNameTextFast(char *p, const unsigned char *data, std::size_t n) 
         }
     }
     return p + n;
+}
+
+// What follows a name's characters: its closing quote, then, when it has a
+// pad, two tabs and the pad's hex. The hex of three bytes is always put, and
+// the pad's kept.
+constexpr char kNameClose[] = "\"\t\t";
+constexpr std::size_t kNameCloseRoom = textRoom(kNameClose, kHexByteRoom, kHexByteRoom, kHexByteRoom);
+
+// How many of those bytes count, by the number of pad bytes.
+constexpr std::size_t nameCloseSize(std::size_t pad) {
+    return pad == 0 ? 1 : sizeof kNameClose - 1 + kHexByteRoom.size * pad;
+}
+
+// The room a name of n characters takes: its count text, its text with the
+// copy's slack, and the bytes after it.
+constexpr std::size_t countedNameRoom(std::size_t n) {
+    return sizeof(CountText) + nameTextRoom(n) + kNameCopySlack + kNameCloseRoom;
+}
+
+// Puts the text of the name whose n characters lie at chars, followed by its
+// pad bytes and kNameCopySlack bytes that may be read, into countedNameRoom(n)
+// bytes at out. Returns the end of the text.
+inline char *putCountedName(char *out, const unsigned char *chars, std::size_t n, std::size_t pad) {
+    const CountText &countText = kCountTexts.counts[n];
+    std::memcpy(out, countText.text, sizeof countText);
+    char *p = putNameTextFast(out + countText.size, chars, n);
+    putHexByte(putHexByte(putHexByte(putLiteral(p, kNameClose), chars[n]), chars[n + 1]), chars[n + 2]);
+    return p + nameCloseSize(pad);
 }
