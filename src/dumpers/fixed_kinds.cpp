@@ -18,15 +18,17 @@ constexpr std::size_t kKind7WordsRoom =
 // shortest item taken is 16 bytes, although the words alone end at 20.
 void dumpKind4(DumpState &state) {
     std::size_t itemEnd = openItemFrame(state, 16);
-    std::uint32_t w[4];
-    readBe32s(state, w, 4);
-    char *out = reserveOutput(state, kKind4WordsRoom);
-    char *p = putHex8(putLiteral(out, "\t("), w[0]);
-    p = putHex8(putLiteral(p, ") "), w[1]);
-    p = putHex(putLiteral(p, " ^"), w[2], 1, '0', kHexPairs);
-    p = putHex8(putLiteral(p, ":@"), w[3]);
-    commitOutput(state, putLiteral(p, " "));
+    std::uint32_t w1 = readBe32(state);
+    std::uint32_t w2 = readBe32(state);
+    std::uint32_t w3 = readBe32(state);
+    std::uint32_t w4 = readBe32(state);
     state.remaining -= 20;
+    char *out = reserveOutput(state, kKind4WordsRoom);
+    char *p = putHex8(putLiteral(out, "\t("), w1);
+    p = putHex8(putLiteral(p, ") "), w2);
+    p = putHex(putLiteral(p, " ^"), w3, 1, '0', kHexPairs);
+    p = putHex8(putLiteral(p, ":@"), w4);
+    commitOutput(state, putLiteral(p, " "));
     dumpCountedName(state, state.remaining);
     closeItemFrame(state, itemEnd);
 }
@@ -35,9 +37,9 @@ void dumpKind4(DumpState &state) {
 void dumpKind5(DumpState &state) {
     std::size_t itemEnd = openItemFrame(state, 8);
     std::uint32_t w1 = readBe32(state);
+    state.remaining -= 8;
     char *out = reserveOutput(state, kKind5WordsRoom);
     commitOutput(state, putLiteral(putHex8(putLiteral(out, "\t("), w1), ") "));
-    state.remaining -= 8;
     dumpCountedName(state, state.remaining);
     closeItemFrame(state, itemEnd);
 }
@@ -48,13 +50,16 @@ void dumpKind7(DumpState &state) {
     if (state.remaining != 24) {
         abortItem(state);
     }
-    std::uint32_t w[5];
-    readBe32s(state, w, 5);
+    std::uint32_t w1 = readBe32(state);
+    std::uint32_t w2 = readBe32(state);
+    std::uint32_t w3 = readBe32(state);
+    std::uint32_t w4 = readBe32(state);
+    std::uint32_t w5 = readBe32(state);
     char *out = reserveOutput(state, kKind7WordsRoom);
-    char *p = putHex(putLiteral(out, "\t"), w[0], 1, '0', kHexPairs);
-    p = putHex(putLiteral(p, " "), w[1], 8, ' ', kHexPairs);
-    p = putHex8(putLiteral(p, " ("), w[2]);
-    p = putHex(putLiteral(p, ") "), w[3], 1, '0', kHexPairs);
-    p = putHex(putLiteral(p, " "), w[4], 1, '0', kHexPairs);
+    char *p = putHex(putLiteral(out, "\t"), w1, 1, '0', kHexPairs);
+    p = putHex(putLiteral(p, " "), w2, 8, ' ', kHexPairs);
+    p = putHex8(putLiteral(p, " ("), w3);
+    p = putHex(putLiteral(p, ") "), w4, 1, '0', kHexPairs);
+    p = putHex(putLiteral(p, " "), w5, 1, '0', kHexPairs);
     commitOutput(state, p);
 }

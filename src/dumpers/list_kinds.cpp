@@ -19,19 +19,19 @@ constexpr std::size_t kKind6EntryRoom = textRoom("\t+", kHex8Room, " (", kHex8Ro
 // "\t+%08x (%08x) " with E1 and E2 and a name.
 void dumpKind6(DumpState &state) {
     std::size_t itemEnd = openItemFrame(state, 12);
-    std::uint32_t head[2]; // M, W2
-    readBe32s(state, head, 2);
+    std::uint32_t m = readBe32(state);
+    std::uint32_t w2 = readBe32(state);
     state.remaining -= 12;
     char *out = reserveOutput(state, kKind6HeadRoom);
-    char *p = putHex8(putLiteral(out, "\t#"), head[0]);
-    commitOutput(state, putLineEnd(putHex8(putLiteral(p, " ="), head[1])));
-    for (std::uint32_t count = head[0]; count > 0 && state.remaining > 0; --count) {
-        std::uint32_t entry[2]; // E1, E2
-        readBe32s(state, entry, 2);
+    char *p = putHex8(putLiteral(out, "\t#"), m);
+    commitOutput(state, putLineEnd(putHex8(putLiteral(p, " ="), w2)));
+    for (std::uint32_t count = m; count > 0 && state.remaining > 0; --count) {
+        std::uint32_t e1 = readBe32(state);
+        std::uint32_t e2 = readBe32(state);
         state.remaining -= 8;
         out = reserveOutput(state, kKind6EntryRoom);
-        p = putHex8(putLiteral(out, "\t+"), entry[0]);
-        commitOutput(state, putLiteral(putHex8(putLiteral(p, " ("), entry[1]), ") "));
+        p = putHex8(putLiteral(out, "\t+"), e1);
+        commitOutput(state, putLiteral(putHex8(putLiteral(p, " ("), e2), ") "));
         dumpCountedName(state, state.remaining);
         writeLineEnd(state);
     }
@@ -43,14 +43,15 @@ void dumpKind6(DumpState &state) {
 // alone end at 16.
 void dumpKind11(DumpState &state) {
     std::size_t itemEnd = openItemFrame(state, 20);
-    std::uint32_t head[3]; // W1, M, W3
-    readBe32s(state, head, 3);
+    std::uint32_t w1 = readBe32(state);
+    std::uint32_t m = readBe32(state);
+    std::uint32_t w3 = readBe32(state);
     state.remaining -= 16;
     char *out = reserveOutput(state, kKind11HeadRoom);
-    char *p = putHex8(putLiteral(out, "\t"), head[0]);
-    p = putHex8(putLiteral(p, " #"), head[1]);
-    commitOutput(state, putHex8(putLiteral(p, " "), head[2]));
-    for (std::uint32_t count = head[1]; count > 0 && state.remaining > 0; --count) {
+    char *p = putHex8(putLiteral(out, "\t"), w1);
+    p = putHex8(putLiteral(p, " #"), m);
+    commitOutput(state, putHex8(putLiteral(p, " "), w3));
+    for (std::uint32_t count = m; count > 0 && state.remaining > 0; --count) {
         writeLiteral(state, kKind11NameBreak);
         dumpCountedName(state, state.remaining);
     }

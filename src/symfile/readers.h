@@ -39,14 +39,6 @@ inline std::uint32_t be32At(const unsigned char *b) {
 
 inline std::uint32_t readBe32(DumpState &state) { return be32At(readBytes(state, 4)); }
 
-// Reads count big-endian words in a row, with the read position moved once.
-inline void readBe32s(DumpState &state, std::uint32_t *words, int count) {
-    const unsigned char *b = readBytes(state, 4 * static_cast<std::size_t>(count));
-    for (int i = 0; i < count; ++i, b += 4) {
-        words[i] = be32At(b);
-    }
-}
-
 // Moves the unread bytes to the front of the window and reads on until it is
 // full or the file ends, after which the rest of the window is laid with
 // 0xFF. A failed read is kept: the run ends with it once the window cannot
