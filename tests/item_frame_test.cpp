@@ -91,32 +91,6 @@ TEST(CountedName, LineFeedsInsideAndJustPastTheName) {
     }
 }
 
-TEST(CountedName, CutOffByTheEndOfTheInput) {
-    // Missing characters are the byte 0xFF itself; missing pad bytes read "ff".
-    struct Case {
-        std::string bytes;
-        std::string text;
-        std::int32_t charge;
-    } cases[] = {
-        {"\x05"
-         "ab",
-         "[ 5]\"ab\xFF\xFF\xFF\"\t\tffff", 8},
-        {"\x02"
-         "ab",
-         "[ 2]\"ab\"\t\tff", 4}, // only the pad is cut off
-        {"\x01"
-         "a\x07",
-         "[ 1]\"a\"\t\t07ff", 4},
-    };
-    for (const Case &c : cases) {
-        StatePtr s = stateOver(c.bytes);
-        std::int32_t count = 8;
-        dumpCountedName(*s, count);
-        EXPECT_EQ(dumpedText(*s), c.text);
-        EXPECT_EQ(count, 8 - c.charge);
-    }
-}
-
 TEST(TrailingBytes, WrittenOnlyWhenSomeAreLeft) {
     struct Case {
         std::int32_t remaining;

@@ -11,6 +11,9 @@
 
 namespace {
 
+// True for the 95 bytes from space to tilde, whatever the locale.
+constexpr bool isPrintable(unsigned char b) { return b >= 0x20 && b <= 0x7E; }
+
 // What one body byte writes, by whether the byte before it left a quoted run
 // open: the run change (an opening tab and quote, or a closing quote and
 // tab, or nothing), then the byte itself if printable or its two hex digits.
