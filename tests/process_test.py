@@ -25,31 +25,14 @@ import tempfile
 import threading
 import unittest
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tools"))
+from symfile import be32, counted, item  # noqa: E402 (found through the path above)
+
 SYMTEXT = None
 REFERENCE = None
 EXAMPLES = None
 EMULATOR = shlex.split(os.environ.get("SYMTEXT_EMULATOR", ""))
 USAGE = b"Error! Give me SYM filenames...\n"
-
-
-# Fixture builders. Every field of the file is big-endian.
-def be16(v):
-    return v.to_bytes(2, "big")
-
-
-def be32(v):
-    return v.to_bytes(4, "big")
-
-
-def item(kind, body=b"", length=None):
-    """One item: length (2 bytes, header included), kind (2 bytes), body."""
-    return be16(4 + len(body) if length is None else length) + be16(kind) + body
-
-
-def counted(chars, pad=None):
-    """A counted name: count byte, characters, 3 - n % 4 pad bytes."""
-    pad = bytes(3 - len(chars) % 4) if pad is None else pad
-    return bytes([len(chars)]) + chars + pad
 
 
 def crlf(text):

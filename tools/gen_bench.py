@@ -18,29 +18,19 @@ The same mix and size always give the same bytes.
 import argparse
 import random
 
+from symfile import be16, be32, counted, item
+
 SYLLABLES = ["get", "set", "init", "buf", "len", "str", "ptr", "tab", "node", "list", "hash",
              "read", "write", "open", "close", "_", "__", "cb", "ctx", "id", "num", "max", "min",
              "Vec", "Map", "Item", "Sym", "File", "Ex", "32", "64", "A", "W"]
 OPAQUE_KINDS = [1, 2, 3, 8, 9, 10, 12, 0x20, 0x1004]
 
 
-def counted(name):
-    return bytes([len(name)]) + name + bytes(3 - len(name) % 4)
-
-
-def item(kind, body):
-    return (4 + len(body)).to_bytes(2, "big") + kind.to_bytes(2, "big") + body
-
-
-def be32(value):
-    return value.to_bytes(4, "big")
-
-
 def standard_items(rng):
     names = []
     for _ in range(4096):
-        name = "".join(rng.choice(SYLLABLES) for _ in range(rng.randrange(1, 8)))
-        names.append(name[:40].encode())
+        chars = "".join(rng.choice(SYLLABLES) for _ in range(rng.randrange(1, 8)))
+        names.append(chars[:40].encode())
     words = [be32(rng.randrange(1 << 32)) for _ in range(4096)]
     bodies = []
     for _ in range(1024):
@@ -112,7 +102,7 @@ def dense_items(rng):
         if rng.random() < 0.6:
             kind = rng.choice(OPAQUE_KINDS)
             if rng.random() < 0.05:  # a length below 4: the header alone
-                yield rng.randrange(4).to_bytes(2, "big") + kind.to_bytes(2, "big")
+                yield be16(rng.randrange(4)) + be16(kind)
             else:
                 yield item(kind, rng.choice(bodies))
         else:

@@ -22,6 +22,9 @@ import ast
 import re
 import sys
 
+from symfile import be32, counted, item as make_item
+
+
 STRING = r'"(?:[^"\\]|\\.)*"'
 
 
@@ -33,15 +36,6 @@ def parse_hex(text):
     return bytes.fromhex(text)
 
 
-def counted_name(chars, pad=None):
-    pad_size = 3 - len(chars) % 4
-    if pad is None:
-        pad = bytes(pad_size)
-    if len(pad) != pad_size:
-        raise ValueError(f"a name of {len(chars)} characters takes {pad_size} pad bytes")
-    return bytes([len(chars)]) + chars + pad
-
-
 def build(lines):
     out = bytearray()
     item = None  # [kind, length or None, body]
@@ -49,8 +43,7 @@ def build(lines):
     def close_item():
         if item is not None:
             kind, length, body = item
-            size = 4 + len(body) if length is None else length
-            out.extend(size.to_bytes(2, "big") + kind.to_bytes(2, "big") + body)
+            out.extend(make_item(kind, bytes(body), length))
 
     for number, line in enumerate(lines, 1):
         line = line.strip()
@@ -70,7 +63,7 @@ def build(lines):
             elif item is None:
                 raise ValueError(f"'{directive}' outside an item")
             elif directive == "word":
-                item[2].extend(int(rest, 0).to_bytes(4, "big"))
+                item[2].extend(be32(int(rest, 0)))
             elif directive == "bytes":
                 item[2].extend(parse_hex(rest))
             elif directive == "text":
@@ -78,7 +71,7 @@ def build(lines):
             elif directive == "name":
                 m = re.fullmatch(rf"({STRING})(?:\s+pad\s+([0-9a-fA-F ]+))?", rest)
                 pad = parse_hex(m.group(2)) if m.group(2) else None
-                item[2].extend(counted_name(parse_string(m.group(1)), pad))
+                item[2].extend(counted(parse_string(m.group(1)), pad))
             else:
                 raise ValueError(f"unknown directive '{directive}'")
         except (ValueError, AttributeError, SyntaxError) as err:
