@@ -5,10 +5,19 @@
 //                                           its message on standard error,
 //                                           and the program's exit status
 //   symtext_reference generate SEED SIZE FILE
+//   symtext_reference constants             the program's buffer sizes and
+//                                           the dump's bound, a "name value"
+//                                           line each, so that the tests take
+//                                           them from the build
+// The constants come from the program's headers alone: nothing of the
+// program is linked in.
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
+#include "driver/dump_state.h"
+#include "driver/dump_symbol_file.h"
+#include "output_bound.h"
 #include "reference_dump.h"
 #include "stream_text.h"
 #include "symbol_generator.h"
@@ -63,6 +72,26 @@ int main(int argc, char **argv) {
         }
         return 0;
     }
-    std::fputs("usage: symtext_reference dump FILE DUMP | generate SEED SIZE FILE\n", stderr);
+    if (command == "constants" && argc == 2) {
+        const struct {
+            const char *name;
+            std::size_t value;
+        } constants[] = {
+            {"kInputBufferSize", kInputBufferSize},
+            {"kOutputBufferSize", kOutputBufferSize},
+            {"kConsoleBufferSize", kConsoleBufferSize},
+            {"kLeastSizes.input", kLeastSizes.input},
+            {"kLeastSizes.output", kLeastSizes.output},
+            {"kLeastSizes.console", kLeastSizes.console},
+            {"kDumpBytesPerInputByte", kDumpBytesPerInputByte},
+            {"kDumpBytesPastTheEnd", kDumpBytesPastTheEnd},
+        };
+        for (const auto &constant : constants) {
+            std::string line = std::string(constant.name) + " " + std::to_string(constant.value) + "\n";
+            std::fputs(line.c_str(), stdout);
+        }
+        return std::fflush(stdout) == 0 ? 0 : 2;
+    }
+    std::fputs("usage: symtext_reference dump FILE DUMP | generate SEED SIZE FILE | constants\n", stderr);
     return 2;
 }
