@@ -111,6 +111,7 @@ void item(Random &rng, std::string &out, bool refused) {
     std::string body;
     std::uint32_t kind = 0;
     std::uint32_t length = 0;
+    bool overreach = false; // the length claims the items that follow
     if (refused || rng.percent(55)) {
         kind = kKnown[rng.below(5)];
         std::uint32_t least = knownBody(rng, body, kind);
@@ -131,6 +132,12 @@ void item(Random &rng, std::string &out, bool refused) {
             // Shorter than what it holds: the last name or entry runs past
             // the item into the next one.
             length = least + rng.below(length - least + 1);
+        } else if (kind != 7 && rng.percent(6)) {
+            // Far longer than what it holds: the items drawn after it are
+            // read as its names or entries, and the next item is read
+            // wherever its length ends, in the middle of one of them.
+            overreach = true;
+            length += 1 + (rng.percent(50) ? rng.below(300) : rng.below(65536));
         }
     } else {
         // Opaque kinds, those next to the known ones and at the ends of the
@@ -155,7 +162,7 @@ void item(Random &rng, std::string &out, bool refused) {
     // any other item holds length bytes, the header included.
     std::size_t held = length < 4 ? 0 : length - 4;
     out += body.substr(0, held < body.size() ? held : body.size());
-    if (held > body.size()) {
+    if (held > body.size() && !overreach) {
         bytes(rng, out, held - body.size());
     }
 }

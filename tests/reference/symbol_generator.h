@@ -2,8 +2,9 @@
 // that hold the program against the reference dump: items of every kind,
 // names of up to 255 bytes with line feeds among them, opaque bodies of up
 // to 65,531 bytes, trailing bytes, hostile counts, items shorter than their
-// names or lists, so that these run into the next item, and now and then a
-// length that ends the run.
+// names or lists, so that these run into the next item, items far longer
+// than what they hold, so that the items after them are read as their names
+// and entries, and now and then a length that ends the run.
 #pragma once
 
 #include <cstddef>
