@@ -4,14 +4,17 @@ exact bytes of "OutPut.txt", standard output, standard error and the exit
 status.
 
 Usage: process_test.py --symtext PATH --reference PATH --examples DIR [unittest options]
---reference names the reference dump's command, which also generates files.
-SYMTEXT_EMULATOR, when set, is a command put before the binary (wine, say).
-SYMTEXT_SEED_DIR, when set, is a folder that receives every symbol file the
-tests build, to seed the fuzzer.
+       process_test.py --write-seeds DIR --reference PATH --examples DIR
+--reference names the reference tool: the reference dump, the generator, and
+the program's constants, read from the build.
+--write-seeds writes every symbol file the tests would run (of up to 256 KiB)
+into DIR, to seed the fuzzer, and runs nothing of symtext.
+SYMTEXT_EMULATOR, when set, is a command put before the binaries (wine, say).
 """
 
 import argparse
 import hashlib
+import io
 import os
 import pty
 import pwd
@@ -31,7 +34,11 @@ from symfile import be32, counted, item  # noqa: E402 (found through the path ab
 SYMTEXT = None
 REFERENCE = None
 EXAMPLES = None
+CONSTANTS = {}  # set in main: the program's buffer sizes and the dump's bound, from the build
+SEEDS = None    # set in main with --write-seeds: the folder for the fuzzer's seeds
+SEED_LIMIT = 256 << 10  # the longest input the fuzzer takes
 EMULATOR = shlex.split(os.environ.get("SYMTEXT_EMULATOR", ""))
+HERE = os.path.dirname(os.path.abspath(__file__))
 USAGE = b"Error! Give me SYM filenames...\n"
 
 
@@ -48,6 +55,14 @@ def short_note(offset, header=False):
     return b"symtext: in.sym: the item at %06X runs past the end of the file; its missing bytes read as 0xFF\n" % offset
 
 
+def parting(got, want):
+    """Where two dumps first differ, with the bytes around that place in each."""
+    at = next((i for i, (a, b) in enumerate(zip(got, want)) if a != b), min(len(got), len(want)))
+    start = max(0, at - 40)
+    return "the dumps part at byte %d, of %d and %d bytes:\n  %r\nfor\n  %r" % (
+        at, len(got), len(want), got[start:at + 40], want[start:at + 40])
+
+
 class Run:
     def __init__(self, status, stdout, stderr, dump):
         self.status, self.stdout, self.stderr, self.dump = status, stdout, stderr, dump
@@ -61,20 +76,31 @@ class SymtextCase(unittest.TestCase):
     def path(self, name):
         return os.path.join(self.dir, name)
 
+    def write_input(self, data, name="in.sym"):
+        """Writes data as a symbol file of the case. With --write-seeds it goes
+        to the seed folder instead, and the test, or the subtest, ends there."""
+        if SEEDS is not None:
+            if len(data) <= SEED_LIMIT:
+                with open(os.path.join(SEEDS, hashlib.sha1(data).hexdigest()), "wb") as f:
+                    f.write(data)
+            raise unittest.SkipTest("seed written")
+        with open(self.path(name), "wb") as f:
+            f.write(data)
+
+    def command(self, *args):
+        """The command line that runs symtext; with --write-seeds nothing runs."""
+        if SEEDS is not None:
+            raise unittest.SkipTest("only seeds are written")
+        return EMULATOR + [SYMTEXT, *args]
+
     def run_symtext(self, *args, data=None):
         """Runs symtext in the case's directory, on data written to in.sym when given."""
         if data is not None:
-            with open(self.path("in.sym"), "wb") as f:
-                f.write(data)
-            seeds = os.environ.get("SYMTEXT_SEED_DIR")
-            if seeds and len(data) <= 4096:
-                with open(os.path.join(seeds, hashlib.sha1(data).hexdigest()), "wb") as f:
-                    f.write(data)
+            self.write_input(data)
             args = ("in.sym",) + args
         # Wine decodes the arguments, and the names they give, by the locale.
         env = dict(os.environ, LC_ALL="C.UTF-8")
-        proc = subprocess.run(EMULATOR + [SYMTEXT, *args], cwd=self.dir, env=env,
-                              capture_output=True, timeout=120)
+        proc = subprocess.run(self.command(*args), cwd=self.dir, env=env, capture_output=True, timeout=120)
         stdout, stderr = proc.stdout, proc.stderr
         if SYMTEXT.lower().endswith(".exe"):
             # The Windows console streams are text streams: their line ends
@@ -87,9 +113,14 @@ class SymtextCase(unittest.TestCase):
                 dump = f.read()
         return Run(proc.returncode, stdout, stderr, dump)
 
+    def assertSameDump(self, got, want):
+        self.assertIsNotNone(got, "no dump was written")
+        if got != want:
+            self.fail(parting(got, want))
+
     def assertDump(self, data, dump, stdout=b"", status=0, stderr=b""):
         run = self.run_symtext(data=data)
-        self.assertEqual(run.dump, crlf(dump))
+        self.assertSameDump(run.dump, crlf(dump))
         self.assertEqual(run.stdout, stdout)
         self.assertEqual(run.stderr, stderr)
         self.assertEqual(run.status, status)
@@ -136,8 +167,7 @@ class CommandLine(SymtextCase):
         data = item(5, be32(0x12) + counted(b"int")) + item(1, b"A")
         for name in ["données.sym", "符号表.sym", "σύμβολα.sym", "données_符号_σύμβολα_\U0001F600.sym"]:
             with self.subTest(name=name):
-                with open(self.path(name), "wb") as f:
-                    f.write(data)
+                self.write_input(data, name)
                 run = self.run_symtext(name)
                 self.assertEqual((run.status, run.stdout, run.stderr), (0, b"1 ", b""))
                 self.assertEqual(run.dump, crlf(b'000002: (12) [0005] \t(00000012) [ 3]"int"\n'
@@ -154,7 +184,7 @@ class CommandLine(SymtextCase):
         # wine shows that console on the terminal it was given.
         main, terminal = pty.openpty()
         env = dict(os.environ, LC_ALL="C.UTF-8")
-        proc = subprocess.run(EMULATOR + [SYMTEXT, "absent_données_符号_σύμβολα.sym"], cwd=self.dir,
+        proc = subprocess.run(self.command("absent_données_符号_σύμβολα.sym"), cwd=self.dir,
                               env=env, stdin=terminal, stdout=terminal, stderr=terminal, timeout=120)
         os.close(terminal)
         shown = b""
@@ -174,30 +204,24 @@ class CommandLine(SymtextCase):
 
     @unittest.skipUnless(os.path.exists("/dev/full") and not EMULATOR, "needs /dev/full")
     def test_full_disk_is_a_failure(self):
-        os.symlink("/dev/full", self.path("OutPut.txt"))
-        # A small dump fails only when the file is closed; larger ones, past
-        # the C library's buffer or the dump's own, while they are written.
-        for size, items in [(100, 1), (60000, 1), (60000, 7)]:
-            with self.subTest(size=size, items=items):
-                run = self.run_symtext(data=item(1, b"A" * size) * items)
-                self.assertEqual(run.status, 1)
-                self.assertEqual(run.stderr, b"symtext: OutPut.txt: No space left on device\n")
-
-    @unittest.skipUnless(os.path.exists("/dev/full") and not EMULATOR, "needs /dev/full")
-    def test_kinds_listed_before_a_failure_come_before_its_message(self):
         # Standard output and standard error in one pipe, as on a terminal:
         # the kinds met before the dump failed, then the message, nothing after.
-        os.symlink("/dev/full", self.path("OutPut.txt"))
         message = b"symtext: OutPut.txt: No space left on device\n"
+        console, dump = CONSTANTS["kConsoleBufferSize"], CONSTANTS["kOutputBufferSize"]
         # (items, body size, whether the whole dump is still buffered when the
-        # file is closed, so that every kind comes before the message)
-        cases = [(3, 1, True), (9000, 0, True), (7, 60000, False)]
+        # file is closed, so that every kind comes before the message). A small
+        # dump fails only when the file is closed, one past the C library's
+        # buffer when it is written there; a list of kinds past the console
+        # buffer is written out before the end; a dump past the dump buffer
+        # fails while it is written, before the last kinds are listed.
+        cases = [(1, 100, True), (1, 60000, True), (console // 2 + 1000, 0, True), (dump // 60000 + 2, 60000, False)]
         for items, size, whole in cases:
             with self.subTest(items=items, size=size):
-                with open(self.path("in.sym"), "wb") as f:
-                    f.write(item(1, b"A" * size) * items)
-                proc = subprocess.run([SYMTEXT, "in.sym"], cwd=self.dir, stdout=subprocess.PIPE,
+                self.write_input(item(1, b"A" * size) * items)
+                os.symlink("/dev/full", self.path("OutPut.txt"))
+                proc = subprocess.run(self.command("in.sym"), cwd=self.dir, stdout=subprocess.PIPE,
                                       stderr=subprocess.STDOUT, timeout=60)
+                os.remove(self.path("OutPut.txt"))
                 self.assertEqual(proc.returncode, 1)
                 if whole:
                     self.assertEqual(proc.stdout, b"1 " * items + message)
@@ -210,10 +234,9 @@ class CommandLine(SymtextCase):
         # stdio's buffer is written straight through, and fails there.
         for items in [1, 3000]:
             with self.subTest(items=items):
-                with open(self.path("in.sym"), "wb") as f:
-                    f.write(item(1, b"A") * items)
+                self.write_input(item(1, b"A") * items)
                 with open("/dev/full", "wb") as full:
-                    proc = subprocess.run([SYMTEXT, "in.sym"], cwd=self.dir, stdout=full,
+                    proc = subprocess.run(self.command("in.sym"), cwd=self.dir, stdout=full,
                                           stderr=subprocess.PIPE, timeout=60)
                 self.assertEqual(proc.returncode, 1)
                 self.assertEqual(proc.stderr, b"symtext: standard output: No space left on device\n")
@@ -306,17 +329,22 @@ class FixedKinds(SymtextCase):
 
     def test_kind4_shorter_than_its_words(self):
         nxt = item(5, be32(0x12) + counted(b"int"))  # 00 0C 00 05 | 00 00 00 12 | 03 'int'
-        # 16 bytes: W4 is the next item's header and the name its word's first
-        # bytes (n = 0, pad 00 00 12); the next item is then read at 16.
-        self.assertDump(item(4, be32(1) + be32(2) + be32(3), length=16) + nxt,
-                        b'000002: (16) [0004] \t(00000001) 00000002 ^3:@000c0005 [ 0]""\t\t000012\n'
-                        b'000012: (12) [0005] \t(00000012) [ 3]"int"\n')
-        # 19 bytes: W4 takes AA BB CC and the next item's first byte; the name
-        # (n = 0x0C) runs to the end of the input, then reads 0xFF.
-        self.assertDump(item(4, be32(1) + be32(2) + be32(3) + b"\xAA\xBB\xCC", length=19) + nxt,
-                        b'000002: (19) [0004] \t(00000001) 00000002 ^3:@aabbcc00 [12]"'
-                        b'\x00\x05\x00\x00\x00\x12\x03int\xff\xff"\t\tffffff\n'
-                        b'000015: (12) [0005] \t(00000012) [ 3]"int"\n', stderr=short_note(2))
+        cases = [
+            # 16 bytes: W4 is the next item's header and the name its word's
+            # first bytes (n = 0, pad 00 00 12); the next item is then read at 16.
+            (item(4, be32(1) + be32(2) + be32(3), length=16) + nxt,
+             b'000002: (16) [0004] \t(00000001) 00000002 ^3:@000c0005 [ 0]""\t\t000012\n'
+             b'000012: (12) [0005] \t(00000012) [ 3]"int"\n', b""),
+            # 19 bytes: W4 takes AA BB CC and the next item's first byte; the
+            # name (n = 0x0C) runs to the end of the input, then reads 0xFF.
+            (item(4, be32(1) + be32(2) + be32(3) + b"\xAA\xBB\xCC", length=19) + nxt,
+             b'000002: (19) [0004] \t(00000001) 00000002 ^3:@aabbcc00 [12]"'
+             b'\x00\x05\x00\x00\x00\x12\x03int\xff\xff"\t\tffffff\n'
+             b'000015: (12) [0005] \t(00000012) [ 3]"int"\n', short_note(2)),
+        ]
+        for data, dump, note in cases:
+            with self.subTest(data=data):
+                self.assertDump(data, dump, stderr=note)
 
     def test_kind5_shorter_than_its_name(self):
         # Kind 5 takes 8 to 11 bytes: its name's count byte, if any, is inside
@@ -486,14 +514,13 @@ class FailingAndShortRuns(SymtextCase):
         elif how == "fifo":
             os.mkfifo(path)
         else:
-            with open(path, "wb") as f:
-                f.write(target)
+            self.write_input(target, name)
             if how == "read-only":
                 os.chmod(path, 0o444)
 
     def run_case(self, hows, args):
         """Runs symtext as the case asks; returns (status, stdout, stderr, what a FIFO received)."""
-        command = EMULATOR + [SYMTEXT, *(a for a in args if a not in ("2>&1", "|closed"))]
+        command = self.command(*(a for a in args if a not in ("2>&1", "|closed")))
         stdout, user, received = subprocess.PIPE, None, []
         if "|closed" in args:
             read_end, stdout = os.pipe()
@@ -552,34 +579,72 @@ class FailingAndShortRuns(SymtextCase):
                         self.assertEqual(os.readlink(self.path(file)), content[1])
 
 
-@unittest.skipIf(os.environ.get("SYMTEXT_SEED_DIR"), "its files are too large to seed the fuzzer")
-class GeneratedFiles(SymtextCase):
-    """Files of several windows from the generator, each held against the
-    reference dump: every kind, hostile counts and lengths, long names and
-    bodies, and ends just before, at and after a refill of the window."""
+def worst_known_input(items):
+    """The input whose dump is the largest we know per byte, 45 bytes: kind-5
+    items of 9 bytes whose last byte is a name count of 255, so that every name
+    runs on over the next 28 items, whose words are line feeds."""
+    return (item(5, b"\n" * 4 + b"\xff")) * items
 
-    WINDOW = 256 * 1024  # the program's input window
-    KEPT = 512           # bytes a refill keeps, so later windows bring WINDOW - KEPT
+
+class SameAsReference(SymtextCase):
+    """Files held against the reference dump, byte for byte, and against the
+    bound on every dump's size: the committed fuzz corpus, the input with the
+    largest dump per byte we know, and files from the generator (every kind,
+    hostile counts and lengths, long names and bodies) of several windows, of
+    up to a few of the fuzzer's small ones, and ending just before, at and
+    after the first window's end."""
+
+    def generated(self):
+        """(seed, size) of each generated file; fewer under an emulator, which
+        starts for every run."""
+        window = CONSTANTS["kInputBufferSize"]
+        files = [(1, 3 << 20), (2, 5 << 20)] + [(3, window + delta) for delta in (-1, 0, 1)]
+        return files + [(seed, (seed - 100) * 8000) for seed in range(101, 105 if EMULATOR else 125)]
+
+    def reference(self, *args):
+        return EMULATOR + [REFERENCE, *args]
 
     def test_same_dump_as_the_reference(self):
-        first, second = self.WINDOW, 2 * self.WINDOW - self.KEPT
-        cases = [(1, 3 << 20), (2, 5 << 20)]
-        cases += [(seed, end + delta) for seed, end in [(3, first), (4, second)] for delta in (-1, 0, 1)]
-        for seed, size in cases:
-            with self.subTest(seed=seed, size=size):
-                subprocess.run(EMULATOR + [REFERENCE, "generate", str(seed), str(size), self.path("in.sym")],
-                               check=True, timeout=300)
-                ref = subprocess.run(EMULATOR + [REFERENCE, "dump", self.path("in.sym"), self.path("ref.txt")],
-                                     capture_output=True, timeout=300)
-                with open(self.path("ref.txt"), "rb") as f:
-                    ref_dump = f.read()
-                run = self.run_symtext("in.sym")
-                message = ref.stderr.replace(b"\r\n", b"\n")
-                self.assertEqual((run.status, run.stderr), (ref.returncode, message and b"symtext: in.sym: " + message))
-                self.assertEqual(run.stdout, ref.stdout)
-                self.assertTrue(run.dump == ref_dump, "the dumps part at byte %d of %d and %d" % (
-                    next((i for i, (a, b) in enumerate(zip(run.dump, ref_dump)) if a != b),
-                         min(len(run.dump), len(ref_dump))), len(run.dump), len(ref_dump)))
+        corpus = os.path.join(HERE, "fuzz", "corpus")
+        cases = [("corpus " + name, os.path.join(corpus, name)) for name in sorted(os.listdir(corpus))]
+        cases += [("worst known", worst_known_input(2000))]
+        cases += [("seed %d, %d bytes" % (seed, size), (seed, size)) for seed, size in self.generated()]
+        for name, source in cases:
+            with self.subTest(name):
+                if isinstance(source, tuple):
+                    if SEEDS is not None and source[1] <= SEED_LIMIT:
+                        subprocess.run(self.reference("generate", *map(str, source),
+                                                      os.path.join(SEEDS, "generated-%d-%d" % source)),
+                                       check=True, timeout=300)
+                    self.command()  # with --write-seeds, nothing more
+                    subprocess.run(self.reference("generate", *map(str, source), self.path("in.sym")),
+                                   check=True, timeout=300)
+                elif isinstance(source, str):
+                    self.command()  # the corpus seeds the fuzzer as it is
+                    shutil.copyfile(source, self.path("in.sym"))
+                else:
+                    self.write_input(source)
+                self.check_against_reference()
+
+    def check_against_reference(self):
+        ref = subprocess.Popen(self.reference("dump", self.path("in.sym"), self.path("ref.txt")),
+                               stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+        run = self.run_symtext("in.sym")
+        ref_stdout, ref_stderr = ref.communicate(timeout=300)
+        with open(self.path("ref.txt"), "rb") as f:
+            ref_dump = f.read()
+        message = ref_stderr.replace(b"\r\n", b"\n")
+        self.assertEqual((run.status, run.stderr), (ref.returncode, message and b"symtext: in.sym: " + message))
+        self.assertEqual(run.stdout, ref_stdout)
+        self.assertSameDump(run.dump, ref_dump)
+        # Whatever the input: status 0 or 1, and at most one line on standard
+        # error, which a failing run always has.
+        self.assertIn(run.status, (0, 1))
+        if run.status == 1 or run.stderr:
+            self.assertRegex(run.stderr, re.compile(rb"\Asymtext: in\.sym: [^\n]+\n\Z"))
+        size = os.path.getsize(self.path("in.sym"))
+        bound = CONSTANTS["kDumpBytesPerInputByte"] * size + CONSTANTS["kDumpBytesPastTheEnd"]
+        self.assertLessEqual(len(run.dump), bound, "the dump of %d bytes is past its bound" % size)
 
 
 class Sample(SymtextCase):
@@ -595,24 +660,40 @@ class Sample(SymtextCase):
         with open(self.path("sample.sym"), "wb") as f:
             f.write(data)
         run = self.run_symtext("sample.sym")
-        self.assertEqual(run.dump, expected)
+        self.assertSameDump(run.dump, expected)
         self.assertEqual(run.stdout, console)
         self.assertEqual(run.stderr, note)
         self.assertEqual(run.status, 0)
 
 
 def main():
-    global SYMTEXT, REFERENCE, EXAMPLES, WINDOWS
+    global SYMTEXT, REFERENCE, EXAMPLES, WINDOWS, SEEDS
     parser = argparse.ArgumentParser()
-    parser.add_argument("--symtext", required=True)
+    parser.add_argument("--symtext")
+    parser.add_argument("--write-seeds", metavar="DIR")
     parser.add_argument("--reference", required=True)
     parser.add_argument("--examples", required=True)
     opts, rest = parser.parse_known_args()
-    SYMTEXT = os.path.abspath(opts.symtext)
+    if (opts.symtext is None) == (opts.write_seeds is None):
+        parser.error("give one of --symtext and --write-seeds")
     REFERENCE = os.path.abspath(opts.reference)
     EXAMPLES = os.path.abspath(opts.examples)
-    WINDOWS = SYMTEXT.lower().endswith(".exe")
-    unittest.main(argv=[sys.argv[0], "-v"] + rest)
+    constants = subprocess.run(EMULATOR + [REFERENCE, "constants"], capture_output=True, check=True, timeout=120)
+    for line in constants.stdout.decode().splitlines():
+        key, value = line.split()
+        CONSTANTS[key] = int(value)
+    if opts.write_seeds is None:
+        SYMTEXT = os.path.abspath(opts.symtext)
+        WINDOWS = SYMTEXT.lower().endswith(".exe")
+        unittest.main(argv=[sys.argv[0], "-v"] + rest)
+    # Every test runs as far as the first file it would run symtext on.
+    SEEDS = os.path.abspath(opts.write_seeds)
+    os.makedirs(SEEDS, exist_ok=True)
+    log = io.StringIO()
+    result = unittest.TextTestRunner(stream=log).run(unittest.defaultTestLoader.loadTestsFromModule(sys.modules[__name__]))
+    if not result.wasSuccessful():
+        sys.exit("process_test: the seeds could not all be written:\n" + log.getvalue())
+    print("process_test: %d seeds in %s" % (len(os.listdir(SEEDS)), SEEDS))
 
 
 if __name__ == "__main__":

@@ -23,12 +23,9 @@ mkdir -p "$build/corpus" "$build/seeds" "$build/crashes"
 cp "$root/tests/fuzz/corpus/"* "$build/corpus/" 2>/dev/null || true
 cp "$root/examples/sample.sym" "$build/seeds/"
 reference="$build/tests/reference/symtext_reference"
-SYMTEXT_SEED_DIR="$build/seeds" python3 "$root/tests/process_test.py" \
-  --symtext "$build/symtext" --reference "$reference" --examples "$root/examples" >/dev/null 2>&1 || true
-# Files of up to three of the small windows, so that inputs cross refills.
-for seed in $(seq 1 24); do
-  "$reference" generate "$seed" $((seed * 8000)) "$build/seeds/generated-$seed"
-done
+# Every fixture of the process tests and their generated files of up to 256 KiB.
+python3 "$root/tests/process_test.py" --write-seeds "$build/seeds" --reference "$reference" \
+  --examples "$root/examples" >/dev/null
 
 fork=()
 [ "$jobs" -gt 1 ] && fork=(-fork="$jobs")
