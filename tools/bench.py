@@ -29,7 +29,6 @@ import time
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 MIXES = {"standard": 64, "dense": 59}
-KNOWN_KINDS = {4, 5, 6, 7, 11}
 
 
 def measure(argv, cwd, stdout):
