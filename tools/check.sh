@@ -14,12 +14,12 @@ echo "== tools the suite needs"
 "$root/tools/install-deps.sh"
 
 echo "== release build and tests"
-cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=Release -DSYMTEXT_WERROR=ON
+cmake -S "$root" --preset release
 cmake --build "$root/build" -j "$jobs"
 ctest --test-dir "$root/build" --output-on-failure -j "$jobs"
 
 echo "== tests under AddressSanitizer and UndefinedBehaviorSanitizer"
-cmake -S "$root" -B "$root/build-asan" -DCMAKE_BUILD_TYPE=Debug -DSYMTEXT_SANITIZE=ON -DSYMTEXT_WERROR=ON
+cmake -S "$root" --preset asan
 cmake --build "$root/build-asan" -j "$jobs"
 ctest --test-dir "$root/build-asan" --output-on-failure -j "$jobs"
 

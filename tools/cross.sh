@@ -11,8 +11,7 @@ jobs=$(nproc)
 
 for target in aarch64 s390x; do
   echo "== Linux on $target: build, and its tests under qemu-$target"
-  cmake -S "$root" -B "$root/build-$target" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/linux-$target.cmake" \
-    -DCMAKE_BUILD_TYPE=Release -DSYMTEXT_WERROR=ON >/dev/null
+  cmake -S "$root" --preset "$target" >/dev/null
   cmake --build "$root/build-$target" -j "$jobs"
   ctest --test-dir "$root/build-$target" --output-on-failure -j "$jobs"
 done

@@ -15,8 +15,7 @@ jobs=${2:-1}
 root=$(cd "$(dirname "$0")/.." && pwd)
 build="$root/build-fuzz"
 
-CXX=clang++ cmake -S "$root" -B "$build" -DSYMTEXT_FUZZ=ON -DSYMTEXT_BUILD_TESTS=OFF \
-  -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake -S "$root" --preset fuzz >/dev/null
 cmake --build "$build" --target dump_fuzzer symtext symtext_reference_tool -j "$(nproc)" >/dev/null
 
 mkdir -p "$build/corpus" "$build/seeds" "$build/crashes"

@@ -16,11 +16,9 @@ dist="$root/dist"
 rm -rf "$dist" "$root/build-package" "$root/build-package-arm64" "$root/build-package-win32"
 mkdir -p "$dist"
 
-package() { # build-folder [cmake options]
-  local folder=$1
-  shift
-  cmake -S "$root" -B "$folder" -DCMAKE_BUILD_TYPE=Release -DSYMTEXT_BUILD_TESTS=OFF \
-    -DSYMTEXT_WERROR=ON "$@" >/dev/null
+package() { # preset, which builds in build-PRESET
+  local folder="$root/build-$1"
+  cmake -S "$root" --preset "$1" >/dev/null
   cmake --build "$folder" -j "$jobs"
   (cd "$folder" && cpack -B "$folder/cpack")
   shopt -s nullglob
@@ -34,9 +32,9 @@ package() { # build-folder [cmake options]
 }
 
 echo "== Debian package, amd64"
-package "$root/build-package"
+package package
 echo "== Debian package, arm64"
-package "$root/build-package-arm64" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/linux-aarch64.cmake"
+package package-arm64
 echo "== Windows zip"
-package "$root/build-package-win32" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake"
+package package-win32
 ls -l "$dist"

@@ -4,7 +4,7 @@
 # standard error: the sample ends inside an item's header.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake -S "$root" --preset release >/dev/null
 cmake --build "$root/build" --target symtext -j "$(nproc)" >/dev/null
 mkdir -p "$root/build/sample"
 cd "$root/build/sample"

@@ -11,13 +11,12 @@ export WINEDEBUG=-all
 # libwine), not the wine and wineserver commands on PATH.
 wineserver=/usr/lib/wine/wineserver
 
-build_windows() { # build-folder toolchain triple; the toolchain names the wine that runs the tests
-  cmake -S "$root" -B "$1" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/$2" -DCMAKE_BUILD_TYPE=Release \
-    -DSYMTEXT_WERROR=ON >/dev/null
-  cmake --build "$1" -j "$jobs"
-  local dlls
-  dlls=$("$3-objdump" -p "$1/symtext.exe" | awk '/DLL Name/ {print $3}' | sort | tr '\n' ' ')
-  echo "$1/symtext.exe imports: $dlls"
+build_windows() { # preset triple; builds in build-PRESET, whose toolchain names the wine that runs the tests
+  local folder="$root/build-$1" dlls
+  cmake -S "$root" --preset "$1" >/dev/null
+  cmake --build "$folder" -j "$jobs"
+  dlls=$("$2-objdump" -p "$folder/symtext.exe" | awk '/DLL Name/ {print $3}' | sort | tr '\n' ' ')
+  echo "$folder/symtext.exe imports: $dlls"
   if [ "$dlls" != "KERNEL32.dll msvcrt.dll " ]; then
     echo "symtext.exe must need no DLL beyond the system's" >&2
     exit 1
@@ -44,7 +43,7 @@ test_windows() { # build-folder emulator
 }
 
 echo "== 32-bit Windows build"
-build_windows "$root/build-win32" mingw-i686.cmake i686-w64-mingw32
+build_windows win32 i686-w64-mingw32
 if python3 "$root/tools/can_run_i386.py" && [ -x /usr/lib/wine/wine ]; then
   echo "== tests of the 32-bit build under wine"
   test_windows "$root/build-win32" /usr/lib/wine/wine
@@ -52,6 +51,6 @@ else
   echo "NOTE: wine cannot run the 32-bit symtext.exe here (the kernel cannot start 32-bit"
   echo "programs, or wine32 is not installed). The same tests run on the 64-bit Windows build."
   echo "== 64-bit Windows build and its tests under wine64"
-  build_windows "$root/build-win64" mingw-x86_64.cmake x86_64-w64-mingw32
+  build_windows win64 x86_64-w64-mingw32
   test_windows "$root/build-win64" /usr/lib/wine/wine64
 fi
