@@ -9,13 +9,19 @@
 # is written to build-fuzz/crashes and ends the run with status 1. To keep
 # the new inputs, merge them into the committed corpus:
 #   build-fuzz/dump_fuzzer -merge=1 tests/fuzz/corpus build-fuzz/corpus
+# CXX names the compiler, clang++ unless it is set (CXX=clang++-16, say).
 set -euo pipefail
 seconds=${1:?usage: tools/fuzz.sh SECONDS [JOBS]}
 jobs=${2:-1}
 root=$(cd "$(dirname "$0")/.." && pwd)
 build="$root/build-fuzz"
 
-cmake -S "$root" --preset fuzz >/dev/null
+# A build folder keeps the compiler it was first configured with: one made
+# with another compiler is configured afresh.
+compiler=$(command -v "${CXX:-clang++}") || { echo "tools/fuzz.sh: no compiler ${CXX:-clang++} here" >&2; exit 1; }
+fresh=()
+[ "$(sed -n 's/^CMAKE_CXX_COMPILER:[A-Z]*=//p' "$build/CMakeCache.txt" 2>/dev/null)" = "$compiler" ] || fresh=(--fresh)
+cmake -S "$root" --preset fuzz "${fresh[@]}" -DCMAKE_CXX_COMPILER="$compiler" >/dev/null
 cmake --build "$build" --target dump_fuzzer symtext symtext_reference_tool -j "$(nproc)" >/dev/null
 
 mkdir -p "$build/corpus" "$build/seeds" "$build/crashes"
