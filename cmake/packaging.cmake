@@ -8,7 +8,18 @@ if(NOT latest MATCHES "^symtext \\(${PROJECT_VERSION}\\) ")
   message(FATAL_ERROR "doc/changelog must open with an entry for version ${PROJECT_VERSION}")
 endif()
 
-include(cmake/release-date.cmake)
+# The release's date is that of this entry, which its last line ends with
+# (" -- name <address>  Tue, 08 Dec 2026 12:00:00 +0000"): the packages' files
+# carry it as their time, and the manual page shows its month.
+file(STRINGS doc/changelog signature REGEX "^ -- " LIMIT_COUNT 1)
+if(NOT signature MATCHES ">  ([^<>]+)$")
+  message(FATAL_ERROR "doc/changelog: the newest entry must end with its date")
+endif()
+execute_process(COMMAND ${CMAKE_COMMAND} -E env LC_ALL=C date -u -d "${CMAKE_MATCH_1}" "+%s;%B %Y"
+  OUTPUT_VARIABLE release OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
+list(GET release 0 CPACK_SYMTEXT_RELEASE_EPOCH) # read by cmake/cpack-options.cmake
+list(GET release 1 SYMTEXT_RELEASE_MONTH)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS doc/changelog)
 
 # The manual page, its header showing the version and the release's month.
 configure_file(doc/symtext.1.in ${PROJECT_BINARY_DIR}/symtext.1 @ONLY)
@@ -32,7 +43,6 @@ set(CPACK_STRIP_FILES ON)
 # Read by cpack as it starts: the packages' files are dated by the release,
 # unless SOURCE_DATE_EPOCH is set already.
 set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_SOURCE_DIR}/cmake/cpack-options.cmake)
-set(CPACK_SYMTEXT_RELEASE_EPOCH ${SYMTEXT_RELEASE_EPOCH})
 
 if(WIN32)
   # symtext-<version>/ holds the program, the README, the licence and the manual as texts
