@@ -49,24 +49,23 @@ if(WIN32)
   # with CR LF line ends, which every Windows editor shows.
   set(zip_folder symtext-${PROJECT_VERSION})
   find_program(SYMTEXT_GROFF groff)
-  if(SYMTEXT_GROFF)
-    # windows_text(IN OUT [options of windows-text.cmake]): OUT made from IN.
-    function(windows_text in out)
-      set(script ${PROJECT_SOURCE_DIR}/cmake/windows-text.cmake)
-      add_custom_command(OUTPUT ${out}
-        COMMAND ${CMAKE_COMMAND} -DIN=${in} -DOUT=${out} ${ARGN} -P ${script}
-        DEPENDS ${in} ${script} VERBATIM)
-    endfunction()
-    windows_text(${PROJECT_SOURCE_DIR}/README.md README.txt)
-    windows_text(${PROJECT_SOURCE_DIR}/LICENSE LICENSE.txt)
-    windows_text(${PROJECT_BINARY_DIR}/symtext.1 manual.txt -DMANUAL=ON -DGROFF=${SYMTEXT_GROFF})
-    add_custom_target(documents ALL DEPENDS README.txt LICENSE.txt manual.txt)
-    install(TARGETS symtext RUNTIME DESTINATION ${zip_folder})
-    install(FILES ${PROJECT_BINARY_DIR}/README.txt ${PROJECT_BINARY_DIR}/LICENSE.txt ${PROJECT_BINARY_DIR}/manual.txt
-            DESTINATION ${zip_folder})
-  else()
-    message(STATUS "groff not found: the manual for the zip cannot be rendered, so there is no install")
+  if(NOT SYMTEXT_GROFF)
+    message(FATAL_ERROR "groff not found: the Windows build needs it to render the manual page as text for the zip (Debian's package groff-base)")
   endif()
+  # windows_text(IN OUT [options of windows-text.cmake]): OUT made from IN.
+  function(windows_text in out)
+    set(script ${PROJECT_SOURCE_DIR}/cmake/windows-text.cmake)
+    add_custom_command(OUTPUT ${out}
+      COMMAND ${CMAKE_COMMAND} -DIN=${in} -DOUT=${out} ${ARGN} -P ${script}
+      DEPENDS ${in} ${script} VERBATIM)
+  endfunction()
+  windows_text(${PROJECT_SOURCE_DIR}/README.md README.txt)
+  windows_text(${PROJECT_SOURCE_DIR}/LICENSE LICENSE.txt)
+  windows_text(${PROJECT_BINARY_DIR}/symtext.1 manual.txt -DMANUAL=ON -DGROFF=${SYMTEXT_GROFF})
+  add_custom_target(documents ALL DEPENDS README.txt LICENSE.txt manual.txt)
+  install(TARGETS symtext RUNTIME DESTINATION ${zip_folder})
+  install(FILES ${PROJECT_BINARY_DIR}/README.txt ${PROJECT_BINARY_DIR}/LICENSE.txt ${PROJECT_BINARY_DIR}/manual.txt
+          DESTINATION ${zip_folder})
   set(CPACK_GENERATOR ZIP)
   set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
   if(CMAKE_SIZEOF_VOID_P EQUAL 4)
