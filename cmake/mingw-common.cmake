@@ -1,6 +1,6 @@
 # Shared by the mingw-w64 toolchain files: set SYMTEXT_MINGW_TRIPLE,
-# SYMTEXT_WINE (the wine loader that runs its programs) and
-# SYMTEXT_MINGW_LINK (the target's own linker flags) first.
+# SYMTEXT_BITS (32 or 64) and SYMTEXT_MINGW_LINK (the target's own linker
+# flags) first.
 set(CMAKE_SYSTEM_NAME Windows)
 
 # The posix thread model: the win32 one of Debian's GCC 12 has no std::mutex,
@@ -23,5 +23,6 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 set(CMAKE_EXE_LINKER_FLAGS_INIT
   "-static -static-libgcc -static-libstdc++ -Wl,--dynamicbase,--nxcompat,--no-insert-timestamp ${SYMTEXT_MINGW_LINK}")
 
-# ctest runs the tests through wine.
-set(CMAKE_CROSSCOMPILING_EMULATOR ${SYMTEXT_WINE} CACHE STRING "Runs the Windows program")
+# ctest runs the tests through wine, which tools/wine.sh finds.
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../tools/wine.sh run ${SYMTEXT_BITS}
+    CACHE STRING "Runs the Windows program")

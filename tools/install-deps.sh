@@ -11,8 +11,9 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 i386=no
 python3 "$root/tools/can_run_i386.py" 2>/dev/null && i386=yes
 
-# Each requirement: a command on PATH, or a path (which may be a pattern),
-# and the Debian package that provides it. The scripts call exactly these.
+# Each requirement: a command on PATH, one of wine's tools (which
+# tools/wine.sh finds), or a path (which may be a pattern), and the Debian
+# package that provides it. The scripts call exactly these.
 requirements() {
   need cmake cmake
   need ctest cmake
@@ -27,10 +28,10 @@ requirements() {
   need i686-w64-mingw32-objdump binutils-mingw-w64-i686
   need x86_64-w64-mingw32-g++-posix g++-mingw-w64-x86-64-posix
   need x86_64-w64-mingw32-objdump binutils-mingw-w64-x86-64
-  need /usr/lib/wine/wine64 wine64
-  need /usr/lib/wine/wineserver wine64
+  need wine64 wine64
+  need wineserver wine64
   if [ "$i386" = yes ]; then
-    want /usr/lib/wine/wine wine32:i386
+    want wine wine32:i386
   fi
   need aarch64-linux-gnu-g++ g++-aarch64-linux-gnu
   need s390x-linux-gnu-g++ g++-s390x-linux-gnu
@@ -57,6 +58,8 @@ wanted=()   # packages the suite does without: wine32 (the 64-bit Windows build 
 there() { # command-or-path
   if [[ $1 == /* ]]; then
     compgen -G "$1" >/dev/null
+  elif [[ $1 == wine* ]]; then
+    "$root/tools/wine.sh" which "$1" >/dev/null
   else
     command -v "$1" >/dev/null 2>&1
   fi

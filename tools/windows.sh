@@ -6,12 +6,9 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 jobs=$(nproc)
-export WINEDEBUG=-all
-# Debian's wine32 and wine64 bring their loaders and this wineserver (from
-# libwine), not the wine and wineserver commands on PATH.
-wineserver=/usr/lib/wine/wineserver
+wine="$root/tools/wine.sh"
 
-build_windows() { # preset triple; builds in build-PRESET, whose toolchain names the wine that runs the tests
+build_windows() { # preset triple; builds in build-PRESET
   local folder="$root/build-$1" dlls
   cmake -S "$root" --preset "$1" >/dev/null
   cmake --build "$folder" -j "$jobs"
@@ -23,34 +20,32 @@ build_windows() { # preset triple; builds in build-PRESET, whose toolchain names
   fi
 }
 
-test_windows() { # build-folder emulator
-  export WINEPREFIX="$1/wineprefix"
-  "$2" wineboot --init >/dev/null 2>&1 || true # it may report the new prefix as a failure
-  "$wineserver" -w # let the server that wineboot started end,
-  "$wineserver" -p # then keep one up for all the runs, not one per run
-  trap '"$wineserver" -k 2>/dev/null || true' EXIT
-  # The first program a new prefix starts finishes setting the prefix up,
-  # which can take long; let that happen before anything is timed.
-  timeout 300 "$2" "$1/symtext.exe" >/dev/null 2>&1 || true
+test_windows() { # preset bits; the tests run through tools/wine.sh, the preset's emulator
+  local folder="$root/build-$1"
+  export WINEPREFIX="$folder/wineprefix"
+  # One wineserver kept up for all the runs, and a first run that finishes
+  # setting the new prefix up before anything is timed.
+  trap '"$wine" stop' EXIT
+  "$wine" start "$2" "$folder/symtext.exe"
   # wine now and then fails to start a program: the run ends with status 1,
   # prints nothing and leaves the last run's OutPut.txt as it was (seen twice
   # in some thousands of runs, in different tests, each passing on the next
   # try; symtext itself never fails without a message). A test that fails is
   # run once more; one that fails twice fails the suite.
-  ctest --test-dir "$1" --output-on-failure --repeat until-pass:2
-  "$wineserver" -k 2>/dev/null || true
+  ctest --test-dir "$folder" --output-on-failure --repeat until-pass:2
+  "$wine" stop
   trap - EXIT
 }
 
 echo "== 32-bit Windows build"
 build_windows win32 i686-w64-mingw32
-if python3 "$root/tools/can_run_i386.py" && [ -x /usr/lib/wine/wine ]; then
+if "$wine" loader 32 >/dev/null; then
   echo "== tests of the 32-bit build under wine"
-  test_windows "$root/build-win32" /usr/lib/wine/wine
+  test_windows win32 32
 else
   echo "NOTE: wine cannot run the 32-bit symtext.exe here (the kernel cannot start 32-bit"
   echo "programs, or wine32 is not installed). The same tests run on the 64-bit Windows build."
   echo "== 64-bit Windows build and its tests under wine64"
   build_windows win64 x86_64-w64-mingw32
-  test_windows "$root/build-win64" /usr/lib/wine/wine64
+  test_windows win64 64
 fi
