@@ -21,6 +21,12 @@ list(GET release 0 CPACK_SYMTEXT_RELEASE_EPOCH) # read by cmake/cpack-options.cm
 list(GET release 1 SYMTEXT_RELEASE_MONTH)
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS doc/changelog)
 
+# The copyright notice, years and holders, is written once, in LICENSE; the
+# manual page and Debian's copyright file show it too.
+file(STRINGS LICENSE notice REGEX "^Copyright \\(c\\) " LIMIT_COUNT 1)
+string(REPLACE "Copyright (c) " "" SYMTEXT_COPYRIGHT "${notice}")
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS LICENSE)
+
 # The manual page, its header showing the version and the release's month.
 configure_file(doc/symtext.1.in ${PROJECT_BINARY_DIR}/symtext.1 @ONLY)
 
@@ -94,7 +100,8 @@ else()
         \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/symtext\" COMMAND_ERROR_IS_FATAL ANY)
     endif()")
   install(FILES ${PROJECT_BINARY_DIR}/symtext.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
-  install(FILES README.md doc/copyright ${PROJECT_BINARY_DIR}/changelog.gz DESTINATION ${CMAKE_INSTALL_DOCDIR})
+  configure_file(doc/copyright.in copyright @ONLY)
+  install(FILES README.md ${PROJECT_BINARY_DIR}/copyright ${PROJECT_BINARY_DIR}/changelog.gz DESTINATION ${CMAKE_INSTALL_DOCDIR})
   install(FILES doc/lintian-overrides DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME symtext)
 
   set(CPACK_GENERATOR DEB)

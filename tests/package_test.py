@@ -48,6 +48,12 @@ def licence_terms():
     return text.split("symtext developers\n\n", 1)[1]
 
 
+def copyright_notice():
+    """The years and holders of LICENSE's copyright line, the one place they are written."""
+    text = read(os.path.join(SOURCE, "LICENSE")).decode()
+    return re.search(r"^Copyright \(c\) (.+)$", text, re.M).group(1)
+
+
 @functools.lru_cache(maxsize=None)
 def release_epoch():
     """The date of the newest changelog entry, as dpkg reads it."""
@@ -154,7 +160,7 @@ class DebianPackage(PackageCase):
         header, files, licence = text.split("\n\n")
         self.assertTrue(header.startswith("Format: https://www.debian.org/doc/packaging-manuals/"
                                           "copyright-format/1.0/\n"))
-        self.assertIn("Files: *\nCopyright: 2026 symtext developers\nLicense: Expat", files)
+        self.assertIn(f"Files: *\nCopyright: {copyright_notice()}\nLicense: Expat", files)
         lines = licence.splitlines()
         self.assertEqual(lines[0], "License: Expat")
         self.assertEqual("".join(line[1:].lstrip(".") + "\n" for line in lines[1:]), licence_terms())
@@ -166,6 +172,8 @@ class DebianPackage(PackageCase):
                               capture_output=True, text=True, timeout=60)
         self.assertEqual((proc.returncode, proc.stderr), (0, ""))
         self.assertIn("symtext - dump a binary symbol file as readable text", proc.stdout)
+        # LICENSE's notice, in a paragraph that groff fills and justifies.
+        self.assertIn(f"Copyright {copyright_notice()}.", " ".join(proc.stdout.split()))
         month = time.strftime("%B %Y", time.gmtime(release_epoch()))
         self.assertRegex(proc.stdout.rstrip().splitlines()[-1], rf"^symtext {re.escape(VERSION)} +{month} ")
 
