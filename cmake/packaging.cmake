@@ -19,13 +19,13 @@ execute_process(COMMAND ${CMAKE_COMMAND} -E env LC_ALL=C date -u -d "${CMAKE_MAT
   OUTPUT_VARIABLE release OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
 list(GET release 0 CPACK_SYMTEXT_RELEASE_EPOCH) # read by cmake/cpack-options.cmake
 list(GET release 1 SYMTEXT_RELEASE_MONTH)
-set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS doc/changelog)
 
 # The copyright notice, years and holders, is written once, in LICENSE; the
 # manual page and Debian's copyright file show it too.
 file(STRINGS LICENSE notice REGEX "^Copyright \\(c\\) " LIMIT_COUNT 1)
 string(REPLACE "Copyright (c) " "" SYMTEXT_COPYRIGHT "${notice}")
-set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS LICENSE)
+# A change to either file configures the build again.
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS doc/changelog LICENSE)
 
 # The manual page, its header showing the version and the release's month.
 configure_file(doc/symtext.1.in ${PROJECT_BINARY_DIR}/symtext.1 @ONLY)
@@ -74,11 +74,8 @@ if(WIN32)
           DESTINATION ${zip_folder})
   set(CPACK_GENERATOR ZIP)
   set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
-  if(CMAKE_SIZEOF_VOID_P EQUAL 4)
-    set(CPACK_PACKAGE_FILE_NAME symtext-${PROJECT_VERSION}-win32)
-  else()
-    set(CPACK_PACKAGE_FILE_NAME symtext-${PROJECT_VERSION}-win64)
-  endif()
+  math(EXPR bits "${CMAKE_SIZEOF_VOID_P} * 8")
+  set(CPACK_PACKAGE_FILE_NAME symtext-${PROJECT_VERSION}-win${bits})
 else()
   include(GNUInstallDirs)
   # Debian's layout: the manual page and the changelog compressed, without
