@@ -6,7 +6,8 @@ one folder with the program, the README and the manual, and its symtext.exe
 dumps the sample exactly under wine (tools/wine.sh), where wine can run
 32-bit programs; elsewhere it is checked but not run.
 
-Usage: package_test.py --dist DIR --source DIR [unittest options]
+Usage: package_test.py --dist DIR --source DIR [--build DIR] [unittest options]
+--build is the package build of tools/package.sh, SOURCE/build-package unless given.
 """
 
 import argparse
@@ -27,10 +28,11 @@ import zipfile
 DIST = SOURCE = VERSION = None
 
 
-def project_version(source):
-    """The one version of the project, as its CMakeLists.txt declares it."""
-    with open(os.path.join(source, "CMakeLists.txt")) as f:
-        return re.search(r"project\(symtext VERSION ([0-9.]+)", f.read()).group(1)
+def project_version(build):
+    """The version the packages were built with, as the build of the Debian
+    package for amd64 recorded it."""
+    with open(os.path.join(build, "CMakeCache.txt")) as f:
+        return re.search(r"^CMAKE_PROJECT_VERSION:STATIC=(.+)$", f.read(), re.M).group(1)
 
 
 def read(path):
@@ -260,9 +262,10 @@ def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--dist", required=True)
     parser.add_argument("--source", required=True)
+    parser.add_argument("--build")
     opts, rest = parser.parse_known_args()
     DIST, SOURCE = os.path.abspath(opts.dist), os.path.abspath(opts.source)
-    VERSION = project_version(SOURCE)
+    VERSION = project_version(opts.build or os.path.join(SOURCE, "build-package"))
     unittest.main(argv=[sys.argv[0], "-v"] + rest)
 
 

@@ -22,7 +22,7 @@ compiler=$(command -v "${CXX:-clang++}") || { echo "tools/fuzz.sh: no compiler $
 fresh=()
 [ "$(sed -n 's/^CMAKE_CXX_COMPILER:[A-Z]*=//p' "$build/CMakeCache.txt" 2>/dev/null)" = "$compiler" ] || fresh=(--fresh)
 cmake -S "$root" --preset fuzz "${fresh[@]}" -DCMAKE_CXX_COMPILER="$compiler" >/dev/null
-cmake --build "$build" --target dump_fuzzer symtext symtext_reference_tool -j "$(nproc)" >/dev/null
+cmake --build "$build" --target dump_fuzzer symtext_reference_tool -j "$(nproc)" >/dev/null
 
 mkdir -p "$build/corpus" "$build/seeds" "$build/crashes"
 cp "$root/tests/fuzz/corpus/"* "$build/corpus/" 2>/dev/null || true
