@@ -1,5 +1,6 @@
 #include "streams/run_end.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
@@ -24,24 +25,22 @@ void writeMessage(const char *what, const char *reason) {
     constexpr char kStart[] = "symtext: ";
     constexpr char kCut[] = "...";
     char line[kLongestErrorText];
-    std::size_t reasonSize = std::strlen(reason);
+    // Every reason is strerror's or the program's own short text.
+    std::size_t reasonSize = std::min(std::strlen(reason), sizeof line / 2);
     std::size_t whatSize = std::strlen(what);
     std::size_t room = sizeof line - (sizeof kStart - 1) - 2 - reasonSize - 1;
-    if (reasonSize > sizeof line / 2) { // never: every reason is a short text
-        reasonSize = sizeof line / 2;
-        room = sizeof line / 2 - (sizeof kStart - 1) - 2 - 1;
-    }
     char *p = putLiteral(line, kStart);
-    if (whatSize > room) {
+    bool cut = whatSize > room;
+    if (cut) {
         whatSize = room - (sizeof kCut - 1);
         while (whatSize > 0 && (static_cast<unsigned char>(what[whatSize]) & 0xC0) == 0x80) {
             --whatSize; // a UTF-8 continuation byte
         }
-        std::memcpy(p, what, whatSize);
-        p = putLiteral(p + whatSize, kCut);
-    } else {
-        std::memcpy(p, what, whatSize);
-        p += whatSize;
+    }
+    std::memcpy(p, what, whatSize);
+    p += whatSize;
+    if (cut) {
+        p = putLiteral(p, kCut);
     }
     p = putLiteral(p, ": ");
     std::memcpy(p, reason, reasonSize);
@@ -80,7 +79,7 @@ const char *putShortInputNote(const InputStream &in, char (&text)[kShortInputNot
     OutputBuffer &out = state.output;
     if (out.file != nullptr) {
         drainOutput(state);
-        int err = std::ferror(out.file) ? errno : 0;
+        int err = std::ferror(out.file) ? (errno != 0 ? errno : EIO) : 0;
         if (std::fclose(out.file) != 0 && err == 0) {
             err = errno != 0 ? errno : EIO;
         }
