@@ -28,7 +28,9 @@ test_windows() { # preset bits; the tests run through tools/wine.sh, the preset'
   trap '"$wine" stop' EXIT
   "$wine" start "$2" "$folder/symtext.exe"
   # wine now and then fails to start a program: the run ends with status 1,
-  # prints nothing and leaves the last run's OutPut.txt as it was (seen twice
+  # prints nothing of symtext's (at most a line of wine's own, such as
+  # "err:virtual:virtual_alloc_first_teb ... failed to map the shared user
+  # data") and leaves the last run's OutPut.txt as it was (seen a few times
   # in some thousands of runs, in different tests, each passing on the next
   # try; symtext itself never fails without a message). A test that fails is
   # run once more; one that fails twice fails the suite.
