@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <initializer_list>
 #include <string>
 
@@ -7,7 +8,6 @@
 #include "program_dump.h"
 #include "reference_dump.h"
 #include "symbol_generator.h"
-#include "symfile/readers.h"
 #include "test_support.h"
 
 namespace {
