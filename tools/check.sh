@@ -1,17 +1,24 @@
 #!/usr/bin/env bash
-# Builds symtext and runs the whole test suite: the release build's tests, the
-# same tests under AddressSanitizer and UndefinedBehaviorSanitizer, a short
-# fuzzing run over the committed corpus, the Windows build's tests under
-# wine, the aarch64 and s390x builds' tests under qemu-user, the packages as
-# a user gets them, and a second build of the packages that must give the
-# same bytes. Installs first whatever of that the machine lacks, and stops at
-# once, naming it, if something is still missing.
+# Builds symtext and runs the whole test suite: the sample as the README's
+# first command shows it, the release build's tests, the same tests under
+# AddressSanitizer and UndefinedBehaviorSanitizer, a short fuzzing run over
+# the committed corpus, the Windows build's tests under wine, the aarch64 and
+# s390x builds' tests under qemu-user, the packages as a user gets them, and
+# a second build of the packages that must give the same bytes. Installs
+# first whatever of that the machine lacks, and stops at once, naming it, if
+# something is still missing.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 jobs=$(nproc)
 
 echo "== tools the suite needs"
 "$root/tools/install-deps.sh"
+
+echo "== the sample, as tools/run-sample.sh shows it"
+"$root/tools/run-sample.sh" >/dev/null
+for stream in dump:OutPut.txt console:console.txt stderr:note.txt; do
+  cmp "$root/examples/sample.${stream%%:*}" "$root/build-program/sample/${stream#*:}"
+done
 
 echo "== release build and tests"
 cmake -S "$root" --preset release
