@@ -10,15 +10,15 @@ endif()
 
 # The release's date is that of this entry, which its last line ends with
 # (" -- name <address>  Tue, 08 Dec 2026 12:00:00 +0000"): the packages' files
-# carry it as their time, and the manual page shows its month.
+# carry it as their time, and the manual page shows it.
 file(STRINGS doc/changelog signature REGEX "^ -- " LIMIT_COUNT 1)
 if(NOT signature MATCHES ">  ([^<>]+)$")
   message(FATAL_ERROR "doc/changelog: the newest entry must end with its date")
 endif()
-execute_process(COMMAND ${CMAKE_COMMAND} -E env LC_ALL=C date -u -d "${CMAKE_MATCH_1}" "+%s;%B %Y"
+execute_process(COMMAND ${CMAKE_COMMAND} -E env LC_ALL=C date -u -d "${CMAKE_MATCH_1}" "+%s;%Y-%m-%d"
   OUTPUT_VARIABLE release OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
 list(GET release 0 CPACK_SYMTEXT_RELEASE_EPOCH) # read by cmake/cpack-options.cmake
-list(GET release 1 SYMTEXT_RELEASE_MONTH)
+list(GET release 1 SYMTEXT_RELEASE_DATE)
 
 # The copyright notice, years and holders, is written once, in LICENSE; the
 # manual page and Debian's copyright file show it too.
@@ -27,7 +27,7 @@ string(REPLACE "Copyright (c) " "" SYMTEXT_COPYRIGHT "${notice}")
 # A change to either file configures the build again.
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS doc/changelog LICENSE)
 
-# The manual page, its header showing the version and the release's month.
+# The manual page, its header showing the version and the release's date.
 configure_file(doc/symtext.1.in ${PROJECT_BINARY_DIR}/symtext.1 @ONLY)
 
 set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS

@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Checks the packages that tools/package.sh made, as a user would meet them:
 the Debian package unpacked (not installed) dumps the sample exactly, its
-manual page renders and lintian finds no error in it; the Windows zip holds
+manual page renders, and neither mandoc, groff nor lintian finds a fault in
+it; the Windows zip holds
 one folder with the program, the README and the manual, and its symtext.exe
 dumps the sample exactly under wine (tools/wine.sh), where wine can run
 32-bit programs; elsewhere it is checked but not run.
@@ -12,6 +13,7 @@ Usage: package_test.py --dist DIR --source DIR [--build DIR] [unittest options]
 
 import argparse
 import functools
+import gzip
 import io
 import os
 import re
@@ -176,8 +178,18 @@ class DebianPackage(PackageCase):
         self.assertIn("symtext - dump a binary symbol file as readable text", proc.stdout)
         # LICENSE's notice, in a paragraph that groff fills and justifies.
         self.assertIn(f"Copyright {copyright_notice()}.", " ".join(proc.stdout.split()))
-        month = time.strftime("%B %Y", time.gmtime(release_epoch()))
-        self.assertRegex(proc.stdout.rstrip().splitlines()[-1], rf"^symtext {re.escape(VERSION)} +{month} ")
+        date = time.strftime("%Y-%m-%d", time.gmtime(release_epoch()))
+        self.assertRegex(proc.stdout.rstrip().splitlines()[-1], rf"^symtext {re.escape(VERSION)} +{date} ")
+
+    def test_manual_page_has_no_fault(self):
+        """Neither mandoc's checker nor groff's warnings find anything to say."""
+        page = os.path.join(self.root, "usr/share/man/man1/symtext.1.gz")
+        lint = subprocess.run(["mandoc", "-T", "lint", page], capture_output=True, text=True, timeout=60)
+        self.assertEqual((lint.returncode, lint.stdout + lint.stderr), (0, ""))
+        with gzip.open(page) as f:
+            source = f.read()
+        groff = subprocess.run(["groff", "-man", "-ww", "-z"], input=source, capture_output=True, timeout=60)
+        self.assertEqual((groff.returncode, groff.stdout + groff.stderr), (0, b""))
 
     def test_lintian_reports_nothing(self):
         """Not even information or pedantic tags, but those the package overrides with its reasons."""

@@ -48,6 +48,7 @@ requirements() {
   need readelf binutils
   need dpkg-deb dpkg
   need man man-db
+  need mandoc mandoc
   need lintian lintian
   need diffoscope diffoscope-minimal
 }
