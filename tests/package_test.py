@@ -2,10 +2,10 @@
 """Checks the packages that tools/package.sh made, as a user would meet them:
 the Debian package unpacked (not installed) dumps the sample exactly, its
 manual page renders, and neither mandoc, groff nor lintian finds a fault in
-it; the Windows zip holds
-one folder with the program, the README and the manual, and its symtext.exe
-dumps the sample exactly under wine (tools/wine.sh), where wine can run
-32-bit programs; elsewhere it is checked but not run.
+it; the Windows zip holds one folder with the program, the README and the
+manual, and its symtext.exe dumps the sample exactly under wine
+(tools/wine.sh), where wine can run 32-bit programs; elsewhere it is checked
+but not run.
 
 Usage: package_test.py --dist DIR --source DIR [--build DIR] [unittest options]
 --build is the package build of tools/package.sh, SOURCE/build-package unless given.
