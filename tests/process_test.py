@@ -26,7 +26,9 @@ import subprocess
 import sys
 import tempfile
 import threading
+import time
 import unittest
+from typing import NamedTuple, Optional
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tools"))
 from symfile import be32, counted, item  # noqa: E402 (found through the path above)
@@ -53,6 +55,12 @@ def short_note(offset, header=False):
     if header:
         return b"symtext: in.sym: the file ends inside the header of the item at %06X; the dump leaves it out\n" % offset
     return b"symtext: in.sym: the item at %06X runs past the end of the file; its missing bytes read as 0xFF\n" % offset
+
+
+def past_note(offset):
+    """The note on in.sym when the item at offset reads past its own end."""
+    return (b"symtext: in.sym: the item at %06X reads past its own end; the bytes after it are read into it"
+            b" and dumped again\n" % offset)
 
 
 def parting(got, want):
@@ -334,7 +342,7 @@ class FixedKinds(SymtextCase):
             # first bytes (n = 0, pad 00 00 12); the next item is then read at 16.
             (item(4, be32(1) + be32(2) + be32(3), length=16) + nxt,
              b'000002: (16) [0004] \t(00000001) 00000002 ^3:@000c0005 [ 0]""\t\t000012\n'
-             b'000012: (12) [0005] \t(00000012) [ 3]"int"\n', b""),
+             b'000012: (12) [0005] \t(00000012) [ 3]"int"\n', past_note(2)),
             # 19 bytes: W4 takes AA BB CC and the next item's first byte; the
             # name (n = 0x0C) runs to the end of the input, then reads 0xFF.
             (item(4, be32(1) + be32(2) + be32(3) + b"\xAA\xBB\xCC", length=19) + nxt,
@@ -361,7 +369,8 @@ class FixedKinds(SymtextCase):
             with self.subTest(length=length):
                 self.assertDump(item(5, be32(1) + rest) + nxt,
                                 b'000002: (%d) [0005] \t(00000001) [ 0]""\t\t%s\n'
-                                b'%06X: (12) [0005] \t(00000012) [ 3]"int"\n' % (length, pad, length + 2))
+                                b'%06X: (12) [0005] \t(00000012) [ 3]"int"\n' % (length, pad, length + 2),
+                                stderr=past_note(2))
 
     def test_items_cut_off_by_the_end_of_the_input(self):
         cases = [
@@ -422,7 +431,7 @@ class ListKinds(SymtextCase):
             # item; its name comes from the next item's header (n = 0, pad 06 00 01)
             (item(6, be32(0xFFFFFFFF) + be32(0) + be32(1) + be32(2), length=20) + RAW_A,
              b'000002: (20) [0006] \t#ffffffff =00000000\n\t+00000001 (00000002) [ 0]""\t\t060001\n\n'
-             b'000016: (6) [0001] \t"A"\t00\n', b"1 "),
+             b'000016: (6) [0001] \t"A"\t00\n', b"1 ", past_note(2)),
             # M = 5 in a kind 6 whose one entry fills the item exactly
             (item(6, be32(5) + be32(0) + be32(1) + be32(2) + counted(b"abc")) + RAW_A,
              b'000002: (24) [0006] \t#00000005 =00000000\n\t+00000001 (00000002) [ 3]"abc"\n\n'
@@ -463,44 +472,117 @@ def same_file(name):
     return b"symtext: %s: input file is the dump file OutPut.txt\n" % name
 
 
+def stream_is_dump(stream):
+    return b"symtext: %s: it is the dump file OutPut.txt\n" % stream
+
+
+CUT = item(1, b"A" * 10, length=30)  # an opaque item that runs past the end of the file
+CUT_TEXT = b'000002: (30) [0001] \t"AAAAAAAAAA"\t' + b"ff" * 16 + b"\n"
+
+
+class Case(NamedTuple):
+    """A run of FailingAndShortRuns and what it must leave."""
+    name: str
+    files: dict      # the case's files: bytes, or (how, what) for a link, a FIFO or a read-only file
+    args: list       # symtext's arguments
+    status: int
+    stderr: bytes    # all of standard error, unless streams sends it elsewhere
+    stdout: Optional[bytes] = b""  # all of standard output; None: not looked at
+    after: dict = {}  # {file: its bytes after the run}
+    # The run's standard streams, as a shell would set them: "2>&1", "<&-",
+    # ">&-", "2>&-", "|closed" (a pipe whose reader has gone), or ">FILE",
+    # ">>FILE", "2>FILE" for a file of the case or /dev/full.
+    streams: tuple = ()
+    fsize: int = 64 << 20  # the file-size limit: should a run read its own dump back, it stops here
+    held: bool = False  # another run is writing OutPut.txt all through this one
+    wine: bool = True   # shown by the Windows build under wine too
+
+
 class FailingAndShortRuns(SymtextCase):
     """Runs that fail, and runs whose file falls short: the exit status, the one
-    line on standard error, the console, and every file's bytes after."""
+    line on standard error, the console, and every file's bytes after. A link
+    is still a link to its target after. A read-only file is written by nobody
+    but root: when the suite runs as root, symtext runs as nobody."""
 
-    # Each case: (name, {file: bytes, or (how, what) for a link, a FIFO or a
-    # read-only file}, arguments, status, standard error, standard output,
-    # {file: bytes after}). Two arguments are the shell's: "2>&1" sends
-    # standard error to standard output's pipe, "|closed" standard output to
-    # a pipe whose reader has gone. A link is still a link to its target after.
-    # A read-only file is written by nobody but root: when the suite runs as
-    # root, symtext runs as nobody.
+    # What the run that holds OutPut.txt reads: first more than a window, so
+    # that it opens the dump, then, after the other run, the rest.
+    HELD = RAW_A * 70000
+    HELD_TEXT = b"".join(b'%06X: (6) [0001] \t"A"\t00\n' % (2 + 6 * i) for i in range(70000))
+    HELD_FIRST = 300000
+    HELD_BEFORE = b"older"  # OutPut.txt before it, which that run empties
     CASES = [
-        ("input named OutPut.txt", {"OutPut.txt": BIG}, ["OutPut.txt"],
-         1, same_file(b"OutPut.txt"), b"", {"OutPut.txt": BIG}),
-        ("OutPut.txt a symlink to the input", {"in.sym": BIG, "OutPut.txt": ("symlink", "in.sym")}, ["in.sym"],
-         1, same_file(b"in.sym"), b"", {"in.sym": BIG}),
-        ("the input a symlink to OutPut.txt", {"OutPut.txt": BIG, "link.sym": ("symlink", "OutPut.txt")},
-         ["link.sym"], 1, same_file(b"link.sym"), b"", {"OutPut.txt": BIG}),
-        ("OutPut.txt a hard link to the input", {"in.sym": BIG, "OutPut.txt": ("hardlink", "in.sym")},
-         ["in.sym"], 1, same_file(b"in.sym"), b"", {"in.sym": BIG, "OutPut.txt": BIG}),
-        ("an older, longer OutPut.txt is emptied first", {"in.sym": RAW_A, "OutPut.txt": b"older " * 100},
-         ["in.sym"], 0, b"", b"1 ", {"OutPut.txt": crlf(RAW_A_TEXT)}),
-        ("OutPut.txt a symlink to /dev/null", {"in.sym": RAW_A, "OutPut.txt": ("symlink", "/dev/null")},
-         ["in.sym"], 0, b"", b"1 ", {}),
-        ("OutPut.txt a FIFO", {"in.sym": RAW_A, "OutPut.txt": ("fifo", None)}, ["in.sym"],
-         0, b"", b"1 ", {"OutPut.txt": crlf(RAW_A_TEXT)}),
-        ("/dev/null as input and dump", {"OutPut.txt": ("symlink", "/dev/null")}, ["/dev/null"],
-         0, b"", b"", {}),
-        ("a read-only input, run by a user who cannot write it", {"in.sym": ("read-only", RAW_A)}, ["in.sym"],
-         0, b"", b"1 ", {"OutPut.txt": crlf(RAW_A_TEXT)}),
-        ("the kinds list to a pipe already closed", {"in.sym": MANY}, ["in.sym", "|closed"],
-         1, b"symtext: standard output: Broken pipe\n", None, {"OutPut.txt": crlf(MANY_TEXT)}),
+        Case("input named OutPut.txt", {"OutPut.txt": BIG}, ["OutPut.txt"],
+             1, same_file(b"OutPut.txt"), after={"OutPut.txt": BIG}),
+        Case("OutPut.txt a symlink to the input", {"in.sym": BIG, "OutPut.txt": ("symlink", "in.sym")}, ["in.sym"],
+             1, same_file(b"in.sym"), after={"in.sym": BIG}),
+        Case("the input a symlink to OutPut.txt", {"OutPut.txt": BIG, "link.sym": ("symlink", "OutPut.txt")},
+             ["link.sym"], 1, same_file(b"link.sym"), after={"OutPut.txt": BIG}),
+        Case("OutPut.txt a hard link to the input", {"in.sym": BIG, "OutPut.txt": ("hardlink", "in.sym")},
+             ["in.sym"], 1, same_file(b"in.sym"), after={"in.sym": BIG, "OutPut.txt": BIG}),
+        Case("an older, longer OutPut.txt is emptied first", {"in.sym": RAW_A, "OutPut.txt": b"older " * 100},
+             ["in.sym"], 0, b"", b"1 ", {"OutPut.txt": crlf(RAW_A_TEXT)}),
+        Case("OutPut.txt a symlink to /dev/null", {"in.sym": RAW_A, "OutPut.txt": ("symlink", "/dev/null")},
+             ["in.sym"], 0, b"", b"1 "),
+        Case("OutPut.txt a FIFO", {"in.sym": RAW_A, "OutPut.txt": ("fifo", None)}, ["in.sym"],
+             0, b"", b"1 ", {"OutPut.txt": crlf(RAW_A_TEXT)}),
+        Case("/dev/null as input and dump", {"OutPut.txt": ("symlink", "/dev/null")}, ["/dev/null"], 0, b""),
+        Case("a read-only input, run by a user who cannot write it", {"in.sym": ("read-only", RAW_A)}, ["in.sym"],
+             0, b"", b"1 ", {"OutPut.txt": crlf(RAW_A_TEXT)}),
+        Case("the kinds list to a pipe already closed", {"in.sym": MANY}, ["in.sym"],
+             1, b"symtext: standard output: Broken pipe\n", None, {"OutPut.txt": crlf(MANY_TEXT)},
+             streams=("|closed",)),
+        # Standard output or error is the dump file: OutPut.txt is left as the
+        # shell left it, emptied by > and whole after >>.
+        Case("standard output into OutPut.txt", {"in.sym": RAW_A, "OutPut.txt": b"older"}, ["in.sym"],
+             1, stream_is_dump(b"standard output"), None, {"OutPut.txt": b""}, streams=(">OutPut.txt",)),
+        Case("standard output appended to OutPut.txt", {"in.sym": RAW_A, "OutPut.txt": b"older"}, ["in.sym"],
+             1, stream_is_dump(b"standard output"), None, {"OutPut.txt": b"older"}, streams=(">>OutPut.txt",)),
+        Case("standard output into a symlink to OutPut.txt",
+             {"in.sym": RAW_A, "OutPut.txt": b"older", "out.txt": ("symlink", "OutPut.txt")}, ["in.sym"],
+             1, stream_is_dump(b"standard output"), None, {"OutPut.txt": b""}, streams=(">out.txt",)),
+        Case("standard output into a hard link to OutPut.txt",
+             {"in.sym": RAW_A, "OutPut.txt": b"older", "out.txt": ("hardlink", "OutPut.txt")}, ["in.sym"],
+             1, stream_is_dump(b"standard output"), None, {"OutPut.txt": b""}, streams=(">out.txt",)),
+        Case("standard error into OutPut.txt", {"in.sym": RAW_A, "OutPut.txt": b"older"}, ["in.sym"],
+             1, b"", b"", {"OutPut.txt": stream_is_dump(b"standard error")}, streams=("2>OutPut.txt",),
+             wine=False),
+        Case("standard output into another file", {"in.sym": RAW_A, "OutPut.txt": b"older", "out.txt": b""},
+             ["in.sym"], 0, b"", None, {"OutPut.txt": crlf(RAW_A_TEXT), "out.txt": b"1 "}, streams=(">out.txt",)),
+        # Another run is writing OutPut.txt: it is left to that run.
+        Case("a second run while another writes OutPut.txt", {"in.sym": RAW_A, "OutPut.txt": HELD_BEFORE}, ["in.sym"],
+             1, b"symtext: OutPut.txt: another run is writing it\n", b"",
+             {"OutPut.txt": crlf(HELD_TEXT)}, held=True),
+        # Standard streams that came closed: the dump cannot take their place,
+        # and a kinds list longer than its buffer fails on its own.
+        Case("standard input and output closed", {"in.sym": MANY}, ["in.sym"],
+             1, b"symtext: standard output: Bad file descriptor\n", None, {"OutPut.txt": crlf(MANY_TEXT)},
+             streams=("<&-", ">&-"), wine=False),
+        Case("standard input and error closed, and a note", {"in.sym": CUT}, ["in.sym"],
+             0, b"", b"1 ", {"OutPut.txt": crlf(CUT_TEXT)}, streams=("<&-", "2>&-"), wine=False),
+        # A file-size limit ends the run with a message, and keeps what was written.
+        Case("a dump past the file-size limit", {"in.sym": MANY}, ["in.sym"],
+             1, b"symtext: OutPut.txt: File too large\n", None, {"OutPut.txt": crlf(MANY_TEXT)[:100000]},
+             fsize=100000, wine=False),
+        # A note only when nothing fails.
+        Case("a note held back when standard output fails", {"in.sym": CUT}, ["in.sym"],
+             1, b"symtext: standard output: No space left on device\n", None, {"OutPut.txt": crlf(CUT_TEXT)},
+             streams=(">/dev/full",), wine=False),
+        Case("one note, for the first odd item", {"in.sym": item(5, be32(1), length=8) + RAW_A + CUT}, ["in.sym"],
+             0, past_note(2), b"1 1 ", {"OutPut.txt": crlf(b'000002: (8) [0005] \t(00000001) [ 0]""\t\t060001\n'
+                                                          + RAW_A_TEXT.replace(b"000002", b"00000A")
+                                                          + CUT_TEXT.replace(b"000002", b"000010"))}),
+        # A name is shown on one line, without the control bytes a terminal obeys.
+        Case("a name with control bytes", {}, [b"no\033[31mne\n.sym"],
+             1, b"symtext: $'no\\033[31mne\\n.sym': No such file or directory\n", wine=False),
+        Case("a name that is not UTF-8", {}, [b"caf\xe9 it's.sym"],
+             1, b"symtext: $'caf\\351 it\\'s.sym': No such file or directory\n", wine=False),
     ] + [
         # A length its kind cannot have: "?????" ends the dump, and the message
         # comes after the kinds listed before, on one pipe as on a terminal.
-        ("kind %d of %d bytes" % (kind, length), {"in.sym": RAW_A + item(kind, bytes(16), length=length) + RAW_A},
-         ["in.sym", "2>&1"], 1, b"", b"1 symtext: in.sym: item at 000008: kind %d cannot be %d bytes long\n"
-         % (kind, length), {"OutPut.txt": crlf(RAW_A_TEXT) + b"000008: (%d) [%04x] ?????" % (length, kind)})
+        Case("kind %d of %d bytes" % (kind, length), {"in.sym": RAW_A + item(kind, bytes(16), length=length) + RAW_A},
+             ["in.sym"], 1, b"", b"1 symtext: in.sym: item at 000008: kind %d cannot be %d bytes long\n"
+             % (kind, length), {"OutPut.txt": crlf(RAW_A_TEXT) + b"000008: (%d) [%04x] ?????" % (length, kind)},
+             streams=("2>&1",))
         for kind, length in [(4, 15), (4, 4), (5, 7), (5, 0), (6, 11), (7, 23), (7, 25), (11, 19), (11, 16)]
     ]
 
@@ -518,13 +600,37 @@ class FailingAndShortRuns(SymtextCase):
             if how == "read-only":
                 os.chmod(path, 0o444)
 
-    def run_case(self, hows, args):
+    def open_streams(self, case):
+        """The run's standard streams as subprocess takes them, and the files
+        to close after it."""
+        streams = {"stdin": subprocess.DEVNULL, "stdout": subprocess.PIPE, "stderr": subprocess.PIPE}
+        opened = []
+        for how in case.streams:
+            stream = "stderr" if how.startswith("2") else "stdin" if how.startswith("<") else "stdout"
+            if how == "2>&1":
+                streams[stream] = subprocess.STDOUT
+            elif how.endswith("&-"):
+                streams[stream] = None  # closed in the child, below
+            elif how == "|closed":
+                read_end, write_end = os.pipe()
+                os.close(read_end)
+                opened.append(write_end)
+                streams[stream] = write_end
+            else:
+                name = how.lstrip("2>")
+                fd = os.open(self.path(name), os.O_WRONLY | os.O_CREAT | (os.O_APPEND if ">>" in how else os.O_TRUNC))
+                opened.append(fd)
+                streams[stream] = fd
+        return streams, opened
+
+    def run_case(self, case, hows):
         """Runs symtext as the case asks; returns (status, stdout, stderr, what a FIFO received)."""
-        command = self.command(*(a for a in args if a not in ("2>&1", "|closed")))
-        stdout, user, received = subprocess.PIPE, None, []
-        if "|closed" in args:
-            read_end, stdout = os.pipe()
-            os.close(read_end)
+        command = self.command(*case.args)
+        user, received = None, []
+        streams, opened = self.open_streams(case)
+        closed = [fd for fd, name in enumerate(("stdin", "stdout", "stderr")) if streams[name] is None]
+        for fd in closed:
+            streams[("stdin", "stdout", "stderr")[fd]] = subprocess.DEVNULL
         if "read-only" in hows and os.geteuid() == 0:
             user = pwd.getpwnam("nobody")
             os.chmod(os.path.dirname(self.dir), 0o711)
@@ -536,17 +642,19 @@ class FailingAndShortRuns(SymtextCase):
             reader.start()
 
         def preexec():
-            # Should a run read its own dump back, it stops at this size, not
-            # at a full disk.
-            resource.setrlimit(resource.RLIMIT_FSIZE, (64 << 20, 64 << 20))
+            resource.setrlimit(resource.RLIMIT_FSIZE, (case.fsize, case.fsize))
+            for fd in closed:
+                os.close(fd)
             if user is not None:
                 os.setgid(user.pw_gid)
                 os.setuid(user.pw_uid)
 
-        proc = subprocess.run(command, cwd=self.dir, stdout=stdout, preexec_fn=preexec, timeout=120,
-                              stderr=subprocess.STDOUT if "2>&1" in args else subprocess.PIPE)
-        if stdout != subprocess.PIPE:
-            os.close(stdout)
+        holder = self.hold_dump_file() if case.held else None
+        proc = subprocess.run(command, cwd=self.dir, preexec_fn=preexec, timeout=120, **streams)
+        if holder is not None:
+            self.release_dump_file(holder)
+        for fd in opened:
+            os.close(fd)
         if "fifo" in hows:
             reader.join(timeout=60)
         out = [proc.stdout or b"", proc.stderr or b""]
@@ -554,27 +662,50 @@ class FailingAndShortRuns(SymtextCase):
             out = [o.replace(b"\r\n", b"\n") for o in out]
         return proc.returncode, out[0], out[1], received
 
+    def hold_dump_file(self):
+        """Starts a run that holds OutPut.txt while it waits for the rest of
+        its input, a FIFO, and returns it once it has emptied the file."""
+        os.mkfifo(self.path("held.sym"))
+        holder = subprocess.Popen(self.command("held.sym"), cwd=self.dir, stdout=subprocess.DEVNULL,
+                                  stderr=subprocess.PIPE)
+        feed = open(self.path("held.sym"), "wb")
+        feed.write(self.HELD[:self.HELD_FIRST])
+        feed.flush()
+        for _ in range(600):
+            with open(self.path("OutPut.txt"), "rb") as f:
+                if f.read() != self.HELD_BEFORE:
+                    return holder, feed
+            time.sleep(0.1)
+        self.fail("the first run never emptied OutPut.txt")
+
+    def release_dump_file(self, held):
+        holder, feed = held
+        feed.write(self.HELD[self.HELD_FIRST:])
+        feed.close()
+        _, stderr = holder.communicate(timeout=120)
+        self.assertEqual((holder.returncode, stderr), (0, b""))
+
     def test_cases(self):
         base = self.dir
-        for name, files, args, status, stderr, stdout, after in self.CASES:
-            hows = {c[0] for c in files.values() if isinstance(c, tuple)}
-            if WINDOWS and ({"fifo", "read-only"} & hows or "/dev/null" in args):
+        for case in self.CASES:
+            hows = {c[0] for c in case.files.values() if isinstance(c, tuple)}
+            if WINDOWS and not case.wine or WINDOWS and ({"fifo", "read-only"} & hows or "/dev/null" in case.args):
                 continue  # wine cannot open a FIFO for writing, nor run as another user
-            with self.subTest(name):
+            with self.subTest(case.name):
                 self.dir = tempfile.mkdtemp(dir=base)
-                for file, content in files.items():
+                for file, content in case.files.items():
                     self.make(file, content)
-                got_status, got_stdout, got_stderr, received = self.run_case(hows, args)
-                self.assertEqual((got_status, got_stderr), (status, stderr))
-                if stdout is not None:
-                    self.assertEqual(got_stdout, stdout)
-                for file, content in after.items():
+                got_status, got_stdout, got_stderr, received = self.run_case(case, hows)
+                self.assertEqual((got_status, got_stderr), (case.status, case.stderr))
+                if case.stdout is not None:
+                    self.assertEqual(got_stdout, case.stdout)
+                for file, content in case.after.items():
                     if "fifo" in hows:
                         self.assertEqual(received, [content])
                         continue
                     with open(self.path(file), "rb") as f:
                         self.assertEqual(f.read(), content, file)
-                for file, content in files.items():
+                for file, content in case.files.items():
                     if isinstance(content, tuple) and content[0] == "symlink":
                         self.assertEqual(os.readlink(self.path(file)), content[1])
 

@@ -38,11 +38,6 @@ struct InputStream {
     std::size_t capacity; // bytes[0..capacity) are the window's room
     bool atEnd;           // the file has no bytes beyond len
     int error;            // the errno of a failed read; the file is read no further
-    // Where the file first fell short, for the note at the end of the run:
-    // the start of the item that read bytes the file lacks (-1: none yet),
-    // and whether the file ended inside that item's header.
-    std::int64_t shortItemStart;
-    bool shortInHeader;
     unsigned char bytes[kInputBufferSize];
 };
 
@@ -67,6 +62,15 @@ struct ConsoleBuffer {
     char bytes[kConsoleBufferSize];
 };
 
+// What the note at the end of a run says of the first item that is not as
+// its length says.
+enum class OddItem : unsigned char {
+    none,
+    headerCut,      // the file ends inside its header
+    bodyCut,        // it reads bytes past the end of the file
+    readsPastItsEnd // it reads into the bytes after it, which are dumped again
+};
+
 struct DumpState {
     InputStream input;
     OutputBuffer output;
@@ -74,4 +78,6 @@ struct DumpState {
     std::int64_t itemStart; // offset of the current item's first byte
     std::int32_t remaining; // bytes of the current item not yet accounted for
     std::uint16_t kind;     // kind of the current item
+    OddItem oddItem;        // the first odd item, for the note at the end of the run
+    std::int64_t oddItemStart;
 };

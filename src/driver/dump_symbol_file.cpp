@@ -68,7 +68,7 @@ void dumpItems(DumpState &state) {
             }
             if (in.pos < in.len) {
                 // The file ends inside a header, which is left out.
-                noteShortInput(state, inputOffset(state), true);
+                noteOddItem(state, inputOffset(state), OddItem::headerCut);
             }
             return;
         }
@@ -85,7 +85,7 @@ void dumpItems(DumpState &state) {
         dumperFor(state.kind)(state);
         writeLineEnd(state);
         if (in.pos > in.len) {
-            noteShortInput(state, start, false);
+            noteOddItem(state, start, OddItem::bodyCut);
         }
     }
 }
@@ -106,8 +106,6 @@ void startRun(DumpState &state, const BufferSizes &sizes) {
     in.limit = 0;
     in.atEnd = false;
     in.error = 0;
-    in.shortItemStart = -1;
-    in.shortInHeader = false;
     OutputBuffer &out = state.output;
     out.file = nullptr;
     out.len = 0;
@@ -121,6 +119,8 @@ void startRun(DumpState &state, const BufferSizes &sizes) {
     state.itemStart = 0;
     state.remaining = 0;
     state.kind = 0;
+    state.oddItem = OddItem::none;
+    state.oddItemStart = 0;
     // What lies past a buffer's capacity is never touched; the dump buffer
     // is open only where a text has reserved room.
     markInLimits(&state, sizeof state);
@@ -131,7 +131,7 @@ void startRun(DumpState &state, const BufferSizes &sizes) {
 
 void dumpSymbolFile(DumpState &state, const char *path) {
     state.input.path = path;
-    state.input.file = openFile(path, "rb");
+    state.input.file = openFileToRead(path);
     if (state.input.file == nullptr) {
         failRun(state, path, std::strerror(errno));
     }

@@ -13,8 +13,8 @@ DumpState runState;
 
 // path is the one argument in UTF-8, null when there is not exactly one.
 [[noreturn]] void run(const char *path) {
+    startProcess();
     startRun(runState, kShippedSizes);
-    ignoreBrokenPipes();
     if (path == nullptr) {
         std::fputs("Error! Give me SYM filenames...\n", stdout);
         endRun(runState, 1);

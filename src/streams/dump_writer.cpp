@@ -10,9 +10,22 @@
 
 void openDumpFile(DumpState &state) {
     // Binary, so that the CR LF line ends written by the dump are the bytes
-    // stored on every platform.
-    state.output.file = openFile(kDumpFileName, "wb");
-    if (state.output.file == nullptr) {
+    // stored on every platform. It is emptied only once it is known to be
+    // this run's alone: a file that is also one of the run's standard
+    // streams, or that another run is writing, is left as it was, and the
+    // run's end closes it unwritten.
+    std::FILE *&file = state.output.file;
+    file = openFileToWrite(kDumpFileName);
+    if (file == nullptr) {
+        failRun(state, kDumpFileName, std::strerror(errno));
+    }
+    if (const char *stream = standardStreamWriting(file)) {
+        failRun(state, stream, "it is the dump file OutPut.txt");
+    }
+    if (!lockFile(file)) {
+        failRun(state, kDumpFileName, "another run is writing it");
+    }
+    if (!emptyFile(file)) {
         failRun(state, kDumpFileName, std::strerror(errno));
     }
 }

@@ -10,7 +10,10 @@
 
 constexpr const char *kDumpFileName = "OutPut.txt";
 
-// Creates the dump file, or empties the one there; a failure ends the run.
+// Creates the dump file, or empties the one there, and keeps other runs from
+// writing it until the run's end closes it. A failure ends the run, and so
+// does a dump file that is also standard output or standard error, or that
+// another run is writing: both are left as they were.
 void openDumpFile(DumpState &state);
 
 // Writes the buffer out; a failed write ends the run. The run's end closes

@@ -6,42 +6,31 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string_view>
 
 #include "streams/buffer_checks.h"
 #include "streams/dump_writer.h"
 #include "streams/stream_buffers.h"
 #include "system/system_calls.h"
 #include "text/line_text.h"
+#include "text/message_name.h"
 #include "text/number_text.h"
 
 namespace {
 
 // "symtext: <what>: <reason>" and a line end, written with one call so that
 // it arrives whole, from a buffer of its own: the end of a run needs no
-// memory it does not have. A what too long for the line, an absurdly long
-// path, is cut at the start of a character and ends in "...", so the reason
-// is always there.
+// memory it does not have. what is shown as putMessageName shows a name, on
+// one line, and cut to what room the reason leaves, so that the reason is
+// always there.
 void writeMessage(const char *what, const char *reason) {
     constexpr char kStart[] = "symtext: ";
-    constexpr char kCut[] = "...";
     char line[kLongestErrorText];
     // Every reason is strerror's or the program's own short text.
     std::size_t reasonSize = std::min(std::strlen(reason), sizeof line / 2);
-    std::size_t whatSize = std::strlen(what);
     std::size_t room = sizeof line - (sizeof kStart - 1) - 2 - reasonSize - 1;
-    char *p = putLiteral(line, kStart);
-    bool cut = whatSize > room;
-    if (cut) {
-        whatSize = room - (sizeof kCut - 1);
-        while (whatSize > 0 && (static_cast<unsigned char>(what[whatSize]) & 0xC0) == 0x80) {
-            --whatSize; // a UTF-8 continuation byte
-        }
-    }
-    std::memcpy(p, what, whatSize);
-    p += whatSize;
-    if (cut) {
-        p = putLiteral(p, kCut);
-    }
+    static_assert(sizeof line / 2 - (sizeof kStart - 1) - 3 >= kLeastMessageNameRoom, "a name has room");
+    char *p = putMessageName(putLiteral(line, kStart), room, what);
     p = putLiteral(p, ": ");
     std::memcpy(p, reason, reasonSize);
     p += reasonSize;
@@ -49,23 +38,38 @@ void writeMessage(const char *what, const char *reason) {
     writeStandardError(line, static_cast<std::size_t>(p - line));
 }
 
-// The note on a file that fell short, which the dump leaves as it is: a
-// header cut off is left out, and every byte read past the end reads 0xFF.
-constexpr char kHeaderCutBefore[] = "the file ends inside the header of the item at ";
-constexpr char kHeaderCutAfter[] = "; the dump leaves it out";
-constexpr char kBodyCutBefore[] = "the item at ";
-constexpr char kBodyCutAfter[] = " runs past the end of the file; its missing bytes read as 0xFF";
-constexpr std::size_t kShortInputNoteRoom = textRoom(kBodyCutBefore, kHexRoom, kBodyCutAfter) + 1;
-static_assert(textRoom(kHeaderCutBefore, kHexRoom, kHeaderCutAfter) < kShortInputNoteRoom,
-              "both notes fit one buffer");
+// The note on the first odd item, which the dump leaves as it is: a header
+// cut off is left out, every byte read past the end of the file reads 0xFF,
+// and bytes an item reads past its own end are dumped again as the items
+// after it. The item is named by its offset as its header line shows it.
+struct OddItemNote {
+    std::string_view before;
+    std::string_view after;
+};
+constexpr OddItemNote kOddItemNotes[] = {
+    {"", ""}, // none
+    {"the file ends inside the header of the item at ", "; the dump leaves it out"},
+    {"the item at ", " runs past the end of the file; its missing bytes read as 0xFF"},
+    {"the item at ", " reads past its own end; the bytes after it are read into it and dumped again"},
+};
+static_assert(static_cast<std::size_t>(OddItem::readsPastItsEnd) + 1 ==
+                  sizeof kOddItemNotes / sizeof kOddItemNotes[0],
+              "a note for every odd item");
+constexpr std::size_t oddItemNoteRoom() {
+    std::size_t most = 0;
+    for (const OddItemNote &note : kOddItemNotes) {
+        most = std::max(most, note.before.size() + note.after.size());
+    }
+    return most + kHexRoom.size + 1;
+}
+constexpr std::size_t kOddItemNoteRoom = oddItemNoteRoom();
 
-// Puts the note at text; the item is named by its offset as its header line
-// shows it.
-const char *putShortInputNote(const InputStream &in, char (&text)[kShortInputNoteRoom]) {
-    auto offset = static_cast<std::uint64_t>(in.shortItemStart + 2);
-    char *p = in.shortInHeader
-                  ? putLiteral(putOffset(putLiteral(text, kHeaderCutBefore), offset), kHeaderCutAfter)
-                  : putLiteral(putOffset(putLiteral(text, kBodyCutBefore), offset), kBodyCutAfter);
+const char *putOddItemNote(const DumpState &state, char (&text)[kOddItemNoteRoom]) {
+    const OddItemNote &note = kOddItemNotes[static_cast<std::size_t>(state.oddItem)];
+    char *p = text;
+    p = std::copy(note.before.begin(), note.before.end(), p);
+    p = putOffset(p, static_cast<std::uint64_t>(state.oddItemStart + 2));
+    p = std::copy(note.after.begin(), note.after.end(), p);
     *p = '\0';
     return text;
 }
@@ -93,11 +97,13 @@ const char *putShortInputNote(const InputStream &in, char (&text)[kShortInputNot
         std::fflush(stdout);
         noteConsoleFailure(state);
     }
-    char note[kShortInputNoteRoom];
+    // The note only when nothing failed: it would be a word on a dump that is
+    // not there.
+    char note[kOddItemNoteRoom];
     if (what != nullptr) {
         writeMessage(what, reason);
-    } else if (dumpFailure == nullptr && state.input.shortItemStart >= 0) {
-        writeMessage(state.input.path, putShortInputNote(state.input, note));
+    } else if (dumpFailure == nullptr && state.console.error == 0 && state.oddItem != OddItem::none) {
+        writeMessage(state.input.path, putOddItemNote(state, note));
     }
     if (dumpFailure != nullptr) {
         writeMessage(kDumpFileName, dumpFailure);

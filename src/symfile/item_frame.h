@@ -56,13 +56,15 @@ inline std::size_t openItemFrame(DumpState &state, std::int32_t minimumLength) {
 }
 
 // The frame's end: the trailing bytes, then the input moved to itemEnd. A
-// name or entry may have run past the item, and past the end of the file,
-// which is noted first.
+// name or entry may have run past the item, into the items after it or past
+// the end of the file, which is noted first.
 inline void closeItemFrame(DumpState &state, std::size_t itemEnd) {
     dumpTrailingBytes(state);
     InputStream &in = state.input;
     if (in.pos > in.len) {
-        noteShortInput(state, state.itemStart, false);
+        noteOddItem(state, state.itemStart, OddItem::bodyCut);
+    } else if (in.pos > itemEnd) {
+        noteOddItem(state, state.itemStart, OddItem::readsPastItsEnd);
     }
     in.pos = itemEnd;
 }

@@ -38,11 +38,10 @@ void refillInput(DumpState &state, std::size_t n) {
     }
 }
 
-void noteShortInput(DumpState &state, std::int64_t itemStart, bool inHeader) {
-    InputStream &in = state.input;
-    if (in.shortItemStart < 0) {
-        in.shortItemStart = itemStart;
-        in.shortInHeader = inHeader;
+void noteOddItem(DumpState &state, std::int64_t itemStart, OddItem how) {
+    if (state.oddItem == OddItem::none) {
+        state.oddItem = how;
+        state.oddItemStart = itemStart;
     }
 }
 

@@ -57,10 +57,9 @@ inline void holdInput(DumpState &state, std::size_t n) {
     markOffLimits(in.bytes + in.pos + n, in.capacity - in.pos - n);
 }
 
-// Notes the item that starts at itemStart as the place where the file fell
-// short, unless an earlier one was: it read bytes the file lacks, or, with
-// inHeader, the file ended inside its header.
-void noteShortInput(DumpState &state, std::int64_t itemStart, bool inHeader);
+// Notes the item that starts at itemStart, and how it is odd, for the note
+// at the end of the run, unless an earlier item was noted.
+void noteOddItem(DumpState &state, std::int64_t itemStart, OddItem how);
 
 // Reads the first window of the file, so that a file that cannot be read (a
 // directory, say) is found before anything is written.

@@ -16,17 +16,40 @@
 const char *utf8Argument(const wchar_t *argument);
 #endif
 
-// Opens the file at the UTF-8 path, in binary mode: "rb" or "wb".
-std::FILE *openFile(const char *path, const char *mode);
+// Opens the file at the UTF-8 path to read it, in binary mode.
+std::FILE *openFileToRead(const char *path);
+
+// Opens the file at the UTF-8 path to write it, in binary mode, creating it
+// if there is none, but not emptying it: it stays as it was until
+// emptyFile, so that a file found to be the wrong one is left whole.
+std::FILE *openFileToWrite(const char *path);
+
+// Empties a file opened by openFileToWrite; false, with errno set, when it
+// cannot be.
+bool emptyFile(std::FILE *file);
+
+// The name of the standard stream, output or error, that writes to the same
+// file as file, or null when none does. Only a file stored on disk counts:
+// a terminal, a pipe or /dev/null may well be both.
+const char *standardStreamWriting(std::FILE *file);
+
+// Takes a lock on the file that no other run's can share, held until the
+// file is closed; false when another run holds one. Where the file cannot
+// be locked at all (some network file systems), or is no file on disk,
+// there is nothing to hold and the answer is true.
+bool lockFile(std::FILE *file);
 
 // Whether the file open as opened is the one at path: the same file by
 // another name, a link either way or the same name. Character devices, which
 // may stand for both at once (/dev/null, a terminal), are never the same.
 bool isSameFile(std::FILE *opened, const char *path);
 
-// Makes a write to a pipe whose reader has gone fail with EPIPE instead of
-// ending the process, where the system would end it.
-void ignoreBrokenPipes();
+// Readies the process before any file is opened: each of the standard
+// descriptors that came closed is opened on the null device, so that no file
+// of the run can take its number and receive what is meant for that stream;
+// a write to a pipe whose reader has gone, or past the file-size limit,
+// fails with EPIPE or EFBIG instead of ending the process.
+void startProcess();
 
 // The reason a write that just failed gives, err being errno after it. A
 // pipe whose reader has gone is EPIPE everywhere; Windows' C library says

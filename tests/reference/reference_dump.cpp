@@ -61,8 +61,10 @@ void trailingBytes(Reader &r, std::string &out, std::int32_t &remaining) {
     }
 }
 
-// The body of one item; false when the item ends the run.
-bool body(Reader &r, std::string &out, std::string &console, unsigned kind, std::int32_t remaining) {
+// The body of one item; false when the item ends the run. readsPast says
+// whether it read beyond its own end, into the bytes after it.
+bool body(Reader &r, std::string &out, std::string &console, unsigned kind, std::int32_t remaining,
+          bool &readsPast) {
     const std::int64_t itemEnd = r.pos + remaining - 4;
     auto tooShort = [&](std::int32_t least) {
         if (remaining < least) {
@@ -146,6 +148,7 @@ bool body(Reader &r, std::string &out, std::string &console, unsigned kind, std:
         return true;
     }
     trailingBytes(r, out, remaining);
+    readsPast = r.pos > itemEnd;
     r.pos = itemEnd;
     return true;
 }
@@ -166,7 +169,8 @@ DumpResult referenceDump(const std::string &input) {
         unsigned kind = readOne(r) << 8;
         kind |= readOne(r);
         say(text, "%06llX: (%u) [%04x] ", kindOffset, length, kind);
-        if (!body(r, text, result.console, kind, static_cast<std::int32_t>(length))) {
+        bool readsPast = false;
+        if (!body(r, text, result.console, kind, static_cast<std::int32_t>(length), readsPast)) {
             result.status = 1;
             say(result.message, "item at %06llX: kind %u cannot be %u bytes long", kindOffset, kind, length);
             break;
@@ -174,6 +178,11 @@ DumpResult referenceDump(const std::string &input) {
         text += "\n";
         if (r.pastEnd && note.empty()) {
             say(note, "the item at %06llX runs past the end of the file; its missing bytes read as 0xFF",
+                kindOffset);
+        } else if (readsPast && note.empty()) {
+            say(note,
+                "the item at %06llX reads past its own end; the bytes after it are read into it and "
+                "dumped again",
                 kindOffset);
         }
     }
