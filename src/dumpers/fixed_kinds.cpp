@@ -26,7 +26,7 @@ void dumpKind4(DumpState &state) {
     char *out = reserveOutput(state, kKind4WordsRoom);
     char *p = putHex8(putLiteral(out, "\t("), w1);
     p = putHex8(putLiteral(p, ") "), w2);
-    p = putHex(putLiteral(p, " ^"), w3, 1, '0', kHexPairs);
+    p = putHexBare(putLiteral(p, " ^"), w3);
     p = putHex8(putLiteral(p, ":@"), w4);
     commitOutput(state, putLiteral(p, " "));
     dumpCountedName(state, state.remaining);
@@ -56,10 +56,10 @@ void dumpKind7(DumpState &state) {
     std::uint32_t w4 = readBe32(state);
     std::uint32_t w5 = readBe32(state);
     char *out = reserveOutput(state, kKind7WordsRoom);
-    char *p = putHex(putLiteral(out, "\t"), w1, 1, '0', kHexPairs);
-    p = putHex(putLiteral(p, " "), w2, 8, ' ', kHexPairs);
+    char *p = putHexBare(putLiteral(out, "\t"), w1);
+    p = putHexRight8(putLiteral(p, " "), w2);
     p = putHex8(putLiteral(p, " ("), w3);
-    p = putHex(putLiteral(p, ") "), w4, 1, '0', kHexPairs);
-    p = putHex(putLiteral(p, " "), w5, 1, '0', kHexPairs);
+    p = putHexBare(putLiteral(p, ") "), w4);
+    p = putHexBare(putLiteral(p, " "), w5);
     commitOutput(state, p);
 }

@@ -32,7 +32,7 @@ void abortItem(DumpState &state) {
                 1];
     char *p = putOffset(putLiteral(reason, "item at "), static_cast<std::uint64_t>(state.itemStart + 2));
     p = putDecimal(putLiteral(p, ": kind "), state.kind);
-    p = putDecimal(putLiteral(p, " cannot be "), static_cast<std::uint32_t>(state.remaining));
+    p = putDecimal(putLiteral(p, " cannot be "), static_cast<std::uint16_t>(state.remaining));
     *putLiteral(p, " bytes long") = '\0';
     failRun(state, state.input.path, reason);
 }
