@@ -1,9 +1,7 @@
 #include "driver/dump_symbol_file.h"
 
-#include <cerrno>
 #include <cstdint>
 #include <cstdio>
-#include <cstring>
 
 #include "dumpers/fixed_kinds.h"
 #include "dumpers/list_kinds.h"
@@ -64,7 +62,7 @@ void dumpItems(DumpState &state) {
         if (in.pos + kItemHeaderSize > in.len) {
             SYMTEXT_CHECK(in.atEnd || in.error != 0);
             if (!in.atEnd) {
-                failRun(state, in.path, std::strerror(in.error));
+                failRunOnError(state, in.path, in.error);
             }
             if (in.pos < in.len) {
                 // The file ends inside a header, which is left out.
@@ -133,7 +131,7 @@ void dumpSymbolFile(DumpState &state, const char *path) {
     state.input.path = path;
     state.input.file = openFileToRead(path);
     if (state.input.file == nullptr) {
-        failRun(state, path, std::strerror(errno));
+        failRunOnError(state, path, failedCallError());
     }
     // Opening the dump file empties it: were it the symbol file, the input
     // would be lost and the run would read its own dump back.

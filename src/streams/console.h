@@ -6,8 +6,15 @@
 #include <cstdint>
 
 #include "driver/dump_state.h"
-#include "streams/stream_buffers.h"
 #include "text/line_text.h"
+
+// Everything the console buffer holds, to standard output, unless writing
+// there has already failed: then it is dropped.
+void drainConsole(DumpState &state);
+
+// Flushes standard output and keeps the error of its first failed write, if
+// it has one, in the console's error.
+void finishConsole(DumpState &state);
 
 // The room of one kind on the console, "%d ".
 constexpr std::size_t kConsoleKindRoom = textRoom(kDecimalRoom, " ");

@@ -1,11 +1,8 @@
 #include "streams/dump_writer.h"
 
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 
 #include "streams/run_end.h"
-#include "streams/stream_buffers.h"
 #include "system/system_calls.h"
 
 void openDumpFile(DumpState &state) {
@@ -17,7 +14,7 @@ void openDumpFile(DumpState &state) {
     std::FILE *&file = state.output.file;
     file = openFileToWrite(kDumpFileName);
     if (file == nullptr) {
-        failRun(state, kDumpFileName, std::strerror(errno));
+        failRunOnError(state, kDumpFileName, failedCallError());
     }
     if (const char *stream = standardStreamWriting(file)) {
         failRun(state, stream, "it is the dump file OutPut.txt");
@@ -26,7 +23,16 @@ void openDumpFile(DumpState &state) {
         failRun(state, kDumpFileName, "another run is writing it");
     }
     if (!emptyFile(file)) {
-        failRun(state, kDumpFileName, std::strerror(errno));
+        failRunOnError(state, kDumpFileName, failedCallError());
+    }
+}
+
+void drainOutput(DumpState &state) {
+    OutputBuffer &out = state.output;
+    if (out.len != 0) {
+        std::fwrite(out.bytes, 1, out.len, out.file);
+        markOffLimits(out.bytes, out.len);
+        out.len = 0;
     }
 }
 
@@ -35,9 +41,9 @@ void flushOutput(DumpState &state) {
     if (std::ferror(state.output.file)) {
         // Nothing more can reach the file, and the run's end reports this
         // failure alone.
-        int err = errno != 0 ? errno : EIO;
+        int error = failedCallError();
         std::fclose(state.output.file);
         state.output.file = nullptr;
-        failRun(state, kDumpFileName, std::strerror(err));
+        failRunOnError(state, kDumpFileName, error);
     }
 }

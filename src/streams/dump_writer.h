@@ -20,6 +20,11 @@ void openDumpFile(DumpState &state);
 // the file.
 void flushOutput(DumpState &state);
 
+// Hands everything the buffer holds to the file's stream, with no judgement
+// of the result: a failed write shows in the stream's error flag, which the
+// run's end checks.
+void drainOutput(DumpState &state);
+
 // Makes room for n bytes in the buffer, flushing it first when less is left.
 // The item loop asks, before each item, for the longest text one item can
 // write, so that no text inside the item tests for room. The checked build

@@ -1,7 +1,6 @@
 #include "streams/run_end.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -9,8 +8,8 @@
 #include <string_view>
 
 #include "streams/buffer_checks.h"
+#include "streams/console.h"
 #include "streams/dump_writer.h"
-#include "streams/stream_buffers.h"
 #include "system/system_calls.h"
 #include "text/line_text.h"
 #include "text/message_name.h"
@@ -74,43 +73,43 @@ const char *putOddItemNote(const DumpState &state, char (&text)[kOddItemNoteRoom
     return text;
 }
 
-// The end both ways take. The dump is written out and closed first, and the
+// Writes the dump out and closes it, and returns the error of the first of
+// those that failed, or 0.
+int closeDump(DumpState &state) {
+    OutputBuffer &out = state.output;
+    if (out.file == nullptr) {
+        return 0;
+    }
+    drainOutput(state);
+    int error = std::ferror(out.file) ? failedCallError() : 0;
+    if (std::fclose(out.file) != 0 && error == 0) {
+        error = failedCallError();
+    }
+    out.file = nullptr;
+    return error;
+}
+
+// The end every run takes. The dump is written out and closed first, and the
 // console list flushed, so that everything the run made is where it goes
 // before anything is said of it. A failure met on the way is reported after
-// the one that ended the run, if one did.
+// the one that ended the run, if one did; the note on an odd item only when
+// nothing failed.
 [[noreturn]] void finishRun(DumpState &state, int status, const char *what, const char *reason) {
-    const char *dumpFailure = nullptr;
-    OutputBuffer &out = state.output;
-    if (out.file != nullptr) {
-        drainOutput(state);
-        int err = std::ferror(out.file) ? (errno != 0 ? errno : EIO) : 0;
-        if (std::fclose(out.file) != 0 && err == 0) {
-            err = errno != 0 ? errno : EIO;
-        }
-        out.file = nullptr;
-        if (err != 0) {
-            dumpFailure = std::strerror(err);
-        }
-    }
-    drainConsole(state);
-    if (state.console.error == 0) {
-        std::fflush(stdout);
-        noteConsoleFailure(state);
-    }
-    // The note only when nothing failed: it would be a word on a dump that is
-    // not there.
+    int dumpError = closeDump(state);
+    finishConsole(state);
+    int consoleError = state.console.error;
     char note[kOddItemNoteRoom];
     if (what != nullptr) {
         writeMessage(what, reason);
-    } else if (dumpFailure == nullptr && state.console.error == 0 && state.oddItem != OddItem::none) {
+    } else if (dumpError == 0 && consoleError == 0 && state.oddItem != OddItem::none) {
         writeMessage(state.input.path, putOddItemNote(state, note));
     }
-    if (dumpFailure != nullptr) {
-        writeMessage(kDumpFileName, dumpFailure);
+    if (dumpError != 0) {
+        writeMessage(kDumpFileName, std::strerror(dumpError));
         status = 1;
     }
-    if (state.console.error != 0) {
-        writeMessage("standard output", std::strerror(state.console.error));
+    if (consoleError != 0) {
+        writeMessage("standard output", std::strerror(consoleError));
         status = 1;
     }
     endProcess(status);
@@ -121,6 +120,10 @@ const char *putOddItemNote(const DumpState &state, char (&text)[kOddItemNoteRoom
 void endRun(DumpState &state, int status) { finishRun(state, status, nullptr, nullptr); }
 
 void failRun(DumpState &state, const char *what, const char *reason) { finishRun(state, 1, what, reason); }
+
+void failRunOnError(DumpState &state, const char *what, int error) {
+    finishRun(state, 1, what, std::strerror(error));
+}
 
 #if defined(SYMTEXT_CHECKED)
 void invariantBroken(const char *condition, const char *file, int line) {

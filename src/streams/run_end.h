@@ -13,9 +13,13 @@
 [[noreturn]] void endRun(DumpState &state, int status);
 
 // Ends a run that cannot go on: the failure is reported, what was dumped is
-// kept, and the status is 1. what names the file or stream; reason is
-// strerror's text or the program's own.
+// kept, and the status is 1. what names the file or stream; reason is the
+// program's own text.
 [[noreturn]] void failRun(DumpState &state, const char *what, const char *reason);
+
+// The same for a call that failed with error, as failedCallError gives it;
+// the reason is the system's text for it.
+[[noreturn]] void failRunOnError(DumpState &state, const char *what, int error);
 
 // How the process ends once the run has: the one seam between the program
 // and the tests' harness. Each program that links the run's code defines it

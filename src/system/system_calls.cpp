@@ -185,12 +185,15 @@ void startProcess() {
     // closed pipe or a file-size limit: such a write fails already.
 }
 
-int writeFailure(int err) {
-    // Windows says ERROR_NO_DATA ("the pipe is being closed"), wine
-    // ERROR_PIPE_NOT_CONNECTED.
+int failedCallError() {
+    // The system's own error tells a closed pipe: ERROR_NO_DATA ("the pipe
+    // is being closed") on Windows, ERROR_PIPE_NOT_CONNECTED under wine.
     DWORD last = GetLastError();
     bool closedPipe = last == ERROR_NO_DATA || last == ERROR_PIPE_NOT_CONNECTED || last == ERROR_BROKEN_PIPE;
-    return closedPipe ? EPIPE : err;
+    if (errno == EINVAL && closedPipe) {
+        return EPIPE;
+    }
+    return errno != 0 ? errno : EIO;
 }
 
 void writeStandardError(const char *text, std::size_t n) {
@@ -291,7 +294,7 @@ void startProcess() {
     std::signal(SIGXFSZ, SIG_IGN);
 }
 
-int writeFailure(int err) { return err; }
+int failedCallError() { return errno != 0 ? errno : EIO; }
 
 void writeStandardError(const char *text, std::size_t n) {
     std::fwrite(text, 1, n < kLongestErrorText ? n : kLongestErrorText, stderr);

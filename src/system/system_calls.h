@@ -51,10 +51,11 @@ bool isSameFile(std::FILE *opened, const char *path);
 // fails with EPIPE or EFBIG instead of ending the process.
 void startProcess();
 
-// The reason a write that just failed gives, err being errno after it. A
-// pipe whose reader has gone is EPIPE everywhere; Windows' C library says
-// EINVAL for it.
-int writeFailure(int err);
+// The error of the C library call that just failed, as errno numbers it:
+// EIO when the call set none (a stream's error flag set long before, say),
+// and EPIPE for a pipe whose reader has gone, which Windows' C library calls
+// EINVAL. Every failure the run reports goes through here.
+int failedCallError();
 
 // Writes text to standard error: as bytes, or through the console's own
 // UTF-16 call when standard error is a Windows console. At most
