@@ -18,10 +18,11 @@ namespace {
 
 using DumpFunction = void (*)(DumpState &);
 
-// Kinds with a layout of their own, indexed by kind; every other kind is
-// dumped raw.
+// Kinds with a layout of their own, indexed by kind up to the highest of
+// them; every other kind is dumped raw.
+constexpr std::uint16_t kHighestDecodedKind = 11;
 struct KindDumpers {
-    DumpFunction byKind[12];
+    DumpFunction byKind[kHighestDecodedKind + 1];
 };
 constexpr KindDumpers makeKindDumpers() {
     KindDumpers table{};
@@ -41,8 +42,7 @@ constexpr KindDumpers kKindDumpers = makeKindDumpers();
 static_assert(kKindDumpers.byKind[0] == dumpRawItem, "kind 0 is dumped raw");
 
 DumpFunction dumperFor(std::uint16_t kind) {
-    constexpr std::size_t kKnown = sizeof kKindDumpers.byKind / sizeof kKindDumpers.byKind[0];
-    return kKindDumpers.byKind[kind < kKnown ? kind : 0];
+    return kKindDumpers.byKind[kind <= kHighestDecodedKind ? kind : 0];
 }
 
 void writeHeaderLine(DumpState &state, std::int64_t kindOffset, std::uint16_t length) {
@@ -94,6 +94,9 @@ void startRun(DumpState &state, const BufferSizes &sizes) {
     SYMTEXT_CHECK(sizes.input >= kLeastSizes.input && sizes.input <= kInputBufferSize);
     SYMTEXT_CHECK(sizes.output >= kLeastSizes.output && sizes.output <= kOutputBufferSize);
     SYMTEXT_CHECK(sizes.console >= kLeastSizes.console && sizes.console <= kConsoleBufferSize);
+    // Field by field, not by assigning a fresh DumpState, which would build
+    // the buffers' 800 KiB on the stack and clear them: the buffers need no
+    // value before they are filled.
     InputStream &in = state.input;
     in.file = nullptr;
     in.path = nullptr;

@@ -96,10 +96,9 @@ void dumpRawItem(DumpState &state) {
     // depend on each other only through the write position. Against one byte
     // a turn, 11 % fewer instructions on the standard benchmark mix, 8.1 % on
     // the dense one; against a branch per byte instead of the tables, 47 % and
-    // 36 % (callgrind, 6 MiB of each). The body starts
-    // outside a quoted run.
+    // 36 % (callgrind, 6 MiB of each).
     char *p = reserveOutput(state, size * kRawByteRoom);
-    unsigned row = 0;
+    unsigned row = 0; // the body starts outside a quoted run
     std::size_t i = 0;
     for (; i + 4 <= size; i += 4) {
         for (std::size_t k = 0; k < 4; ++k) {

@@ -38,6 +38,9 @@ extern const SmallDecimalTable kSmallDecimals;
 constexpr std::size_t kMaxNumberWidth = 16;
 
 // The room a field takes in a reservation: what its put function may store.
+// The shipped build trusts these rooms, as the texts are put with no test for
+// room; the checked build holds every reservation to them, and stops on a
+// store past one.
 struct FieldRoom {
     std::size_t size;
 };

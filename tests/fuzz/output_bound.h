@@ -1,6 +1,6 @@
-// The most a dump can hold for an input of a given size (see the README's
-// "Bounded output"): 70 bytes per input byte, plus one item of the largest
-// length read past the end of the input as 0xFF bytes.
+// The most a dump can hold for an input of a given size (see "Bounded
+// output" in doc/DEVELOPING.md): 70 bytes per input byte, plus one item of
+// the largest length read past the end of the input as 0xFF bytes.
 #pragma once
 
 #include <cstddef>
