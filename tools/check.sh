@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds symtext and runs the whole test suite: the sample as the README's
+# Builds symtext and runs the whole test suite: the layout of the C++
+# sources as clang-format makes it, the sample as the README's
 # first command shows it, the release build's tests, the same tests under
 # AddressSanitizer and UndefinedBehaviorSanitizer, a short fuzzing run over
 # the committed corpus, the Windows build's tests under wine, the aarch64 and
@@ -13,6 +14,9 @@ jobs=$(nproc)
 
 echo "== tools the suite needs"
 "$root/tools/install-deps.sh"
+
+echo "== the C++ sources as clang-format lays them out"
+(cd "$root" && clang-format --dry-run -Werror src/*/*.h src/*/*.cpp tests/*.h tests/*.cpp tests/*/*.h tests/*/*.cpp)
 
 echo "== the sample, as tools/run-sample.sh shows it"
 "$root/tools/run-sample.sh" >/dev/null

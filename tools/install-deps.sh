@@ -21,6 +21,7 @@ requirements() {
   need python3 python3
   need timeout coreutils
   need clang++ clang
+  need clang-format clang-format
   need /usr/include/gtest/gtest.h libgtest-dev
   need /usr/src/googletest/googletest/CMakeLists.txt googletest
   need '/usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a' libclang-rt-dev
