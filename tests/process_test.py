@@ -743,19 +743,31 @@ class SameAsReference(SymtextCase):
         for name, source in cases:
             with self.subTest(name):
                 if isinstance(source, tuple):
-                    if SEEDS is not None and source[1] <= SEED_LIMIT:
-                        subprocess.run(self.reference("generate", *map(str, source),
-                                                      os.path.join(SEEDS, "generated-%d-%d" % source)),
-                                       check=True, timeout=300)
-                    self.command()  # with --write-seeds, nothing more
-                    subprocess.run(self.reference("generate", *map(str, source), self.path("in.sym")),
-                                   check=True, timeout=300)
+                    self.generate_input(*source)
                 elif isinstance(source, str):
-                    self.command()  # the corpus seeds the fuzzer as it is
-                    shutil.copyfile(source, self.path("in.sym"))
+                    self.copy_input(source)
                 else:
                     self.write_input(source)
                 self.check_against_reference()
+
+    def generate_input(self, seed, size):
+        """Writes the generator's file of that seed and size as in.sym; with
+        --write-seeds, to the seed folder instead, and the subtest ends there."""
+        if SEEDS is not None:
+            if size <= SEED_LIMIT:
+                subprocess.run(self.reference("generate", str(seed), str(size),
+                                              os.path.join(SEEDS, "generated-%d-%d" % (seed, size))),
+                               check=True, timeout=300)
+            raise unittest.SkipTest("seed written")
+        subprocess.run(self.reference("generate", str(seed), str(size), self.path("in.sym")),
+                       check=True, timeout=300)
+
+    def copy_input(self, source):
+        """Copies a file of the corpus as in.sym; with --write-seeds nothing,
+        as the corpus seeds the fuzzer as it is."""
+        if SEEDS is not None:
+            raise unittest.SkipTest("the corpus is a seed already")
+        shutil.copyfile(source, self.path("in.sym"))
 
     def check_against_reference(self):
         ref = subprocess.Popen(self.reference("dump", self.path("in.sym"), self.path("ref.txt")),
