@@ -51,9 +51,10 @@ def crlf(text):
 
 def short_note(offset, header=False):
     """The note on in.sym when the item at offset (as its header line shows it)
-    runs past the end of the file, or the file ends inside its header."""
+    runs past the end of the file, or the file ends inside the header that
+    starts at offset."""
     if header:
-        return b"symtext: in.sym: the file ends inside the header of the item at %06X; the dump leaves it out\n" % offset
+        return b"symtext: in.sym: the file ends inside the header that starts at %06X; the dump leaves it out\n" % offset
     return b"symtext: in.sym: the item at %06X runs past the end of the file; its missing bytes read as 0xFF\n" % offset
 
 
@@ -259,7 +260,7 @@ class HeadersAndRawBodies(SymtextCase):
         for extra in [b"\x00", b"\x00\x06", b"\x00\x06\x00"]:
             with self.subTest(extra=extra):
                 self.assertDump(whole + extra, b'000002: (6) [0001] \t"A"\t00\n', b"1 ",
-                                stderr=short_note(8, header=True))
+                                stderr=short_note(6, header=True))
 
     def test_raw_examples(self):
         cases = [

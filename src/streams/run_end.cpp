@@ -40,16 +40,19 @@ void writeMessage(const char *what, const char *reason) {
 // The note on the first odd item, which the dump leaves as it is: a header
 // cut off is left out, every byte read past the end of the file reads 0xFF,
 // and bytes an item reads past its own end are dumped again as the items
-// after it. The item is named by its offset as its header line shows it.
+// after it. An item is named by its offset as its header line shows it, that
+// of its kind field; a header cut short, which has no header line, by the
+// offset where it starts.
 struct OddItemNote {
     std::string_view before;
     std::string_view after;
+    int shownPastStart; // the offset shown less the item's start
 };
 constexpr OddItemNote kOddItemNotes[] = {
-    {"", ""}, // none
-    {"the file ends inside the header of the item at ", "; the dump leaves it out"},
-    {"the item at ", " runs past the end of the file; its missing bytes read as 0xFF"},
-    {"the item at ", " reads past its own end; the bytes after it are read into it and dumped again"},
+    {"", "", 0}, // none
+    {"the file ends inside the header that starts at ", "; the dump leaves it out", 0},
+    {"the item at ", " runs past the end of the file; its missing bytes read as 0xFF", 2},
+    {"the item at ", " reads past its own end; the bytes after it are read into it and dumped again", 2},
 };
 static_assert(static_cast<std::size_t>(OddItem::readsPastItsEnd) + 1 ==
                   sizeof kOddItemNotes / sizeof kOddItemNotes[0],
@@ -67,7 +70,7 @@ const char *putOddItemNote(const DumpState &state, char (&text)[kOddItemNoteRoom
     const OddItemNote &note = kOddItemNotes[static_cast<std::size_t>(state.oddItem)];
     char *p = text;
     p = std::copy(note.before.begin(), note.before.end(), p);
-    p = putOffset(p, static_cast<std::uint64_t>(state.oddItemStart + 2));
+    p = putOffset(p, static_cast<std::uint64_t>(state.oddItemStart + note.shownPastStart));
     p = std::copy(note.after.begin(), note.after.end(), p);
     *p = '\0';
     return text;

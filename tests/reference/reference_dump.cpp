@@ -187,8 +187,8 @@ DumpResult referenceDump(const std::string &input) {
         }
     }
     if (r.pos < size && r.pos + 4 > size && note.empty()) {
-        say(note, "the file ends inside the header of the item at %06llX; the dump leaves it out",
-            static_cast<unsigned long long>(r.pos + 2));
+        say(note, "the file ends inside the header that starts at %06llX; the dump leaves it out",
+            static_cast<unsigned long long>(r.pos));
     }
     if (result.status == 0) {
         result.message = note;
