@@ -99,7 +99,12 @@ else()
   install(FILES ${PROJECT_BINARY_DIR}/symtext.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
   configure_file(doc/copyright.in copyright @ONLY)
   install(FILES README.md ${PROJECT_BINARY_DIR}/copyright ${PROJECT_BINARY_DIR}/changelog.gz DESTINATION ${CMAKE_INSTALL_DOCDIR})
-  install(FILES doc/lintian-overrides DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME symtext)
+  # The lintian override speaks of the .deb alone: only the package presets
+  # install it, not cmake --install into /usr/local.
+  option(SYMTEXT_DEBIAN_PACKAGE "Install what only the Debian package holds (its lintian override)" OFF)
+  if(SYMTEXT_DEBIAN_PACKAGE)
+    install(FILES doc/lintian-overrides DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME symtext)
+  endif()
 
   set(CPACK_GENERATOR DEB)
   set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT) # symtext_<version>_<architecture>.deb

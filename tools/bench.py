@@ -75,12 +75,12 @@ def build_symtext(work):
 
 
 def make_inputs(work, mix):
-    megabytes = MIXES[mix]
-    sym = os.path.join(work, f"{mix}{megabytes}.sym")
+    mebibytes = MIXES[mix]
+    sym = os.path.join(work, f"{mix}{mebibytes}.sym")
     if not os.path.exists(sym):
         subprocess.run([sys.executable, os.path.join(ROOT, "tools", "gen_bench.py"), "--mix", mix,
-                        str(megabytes), sym], check=True)
-    big = os.path.join(work, f"{mix}{megabytes * 10}.sym")
+                        str(mebibytes), sym], check=True)
+    big = os.path.join(work, f"{mix}{mebibytes * 10}.sym")
     if not os.path.exists(big):
         with open(big, "wb") as out, open(sym, "rb") as one:
             data = one.read()

@@ -112,12 +112,12 @@ def dense_items(rng):
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--mix", choices=["standard", "dense"], default="standard")
-    parser.add_argument("megabytes", type=int)
+    parser.add_argument("mebibytes", type=int, help="the size of the file, in MiB (2^20 bytes)")
     parser.add_argument("output")
     opts = parser.parse_args()
     rng = random.Random(64)
     items = standard_items(rng) if opts.mix == "standard" else dense_items(rng)
-    target = opts.megabytes << 20
+    target = opts.mebibytes << 20
     size = 0
     with open(opts.output, "wb") as f:
         chunk = []

@@ -36,13 +36,32 @@ def parse_hex(text):
     return bytes.fromhex(text)
 
 
+def parse_number(text, bits, what):
+    value = int(text, 0)
+    if not 0 <= value < 1 << bits:
+        raise ValueError(f"{what} {text} is not a {bits}-bit number")
+    return value
+
+
+def fields(pattern, rest, form):
+    """The groups of rest matched against pattern, or an error showing form."""
+    m = re.fullmatch(pattern, rest)
+    if m is None:
+        raise ValueError(f"expected {form}")
+    return m.groups()
+
+
 def build(lines):
+    """The file's bytes; a description it cannot read ends the run with one
+    line naming the line of the description."""
     out = bytearray()
-    item = None  # [kind, length or None, body]
+    item = None  # [kind, length or None, body, line number]
 
     def close_item():
         if item is not None:
-            kind, length, body = item
+            kind, length, body, number = item
+            if length is None and 4 + len(body) > 0xFFFF:
+                raise SystemExit(f"symgen: line {number}: the item's {len(body)} bytes of body need a length past 65535")
             out.extend(make_item(kind, bytes(body), length))
 
     for number, line in enumerate(lines, 1):
@@ -54,8 +73,9 @@ def build(lines):
             rest = rest.strip()
             if directive == "item":
                 close_item()
-                m = re.fullmatch(r"(\w+)(?:\s+length\s+(\w+))?", rest)
-                item = [int(m.group(1), 0), int(m.group(2), 0) if m.group(2) else None, bytearray()]
+                kind, length = fields(r"(\w+)(?:\s+length\s+(\w+))?", rest, "'item KIND [length N]'")
+                item = [parse_number(kind, 16, "kind"), parse_number(length, 16, "length") if length else None,
+                        bytearray(), number]
             elif directive == "raw":
                 close_item()
                 item = None
@@ -63,18 +83,20 @@ def build(lines):
             elif item is None:
                 raise ValueError(f"'{directive}' outside an item")
             elif directive == "word":
-                item[2].extend(be32(int(rest, 0)))
+                item[2].extend(be32(parse_number(rest, 32, "word")))
             elif directive == "bytes":
                 item[2].extend(parse_hex(rest))
             elif directive == "text":
                 item[2].extend(parse_string(rest))
             elif directive == "name":
-                m = re.fullmatch(rf"({STRING})(?:\s+pad\s+([0-9a-fA-F ]+))?", rest)
-                pad = parse_hex(m.group(2)) if m.group(2) else None
-                item[2].extend(counted(parse_string(m.group(1)), pad))
+                text, pad = fields(rf"({STRING})(?:\s+pad\s+([0-9a-fA-F ]+))?", rest, "'name \"TEXT\" [pad HEX]'")
+                chars = parse_string(text)
+                if len(chars) > 255:
+                    raise ValueError(f"a name of {len(chars)} characters is past the 255 a count byte holds")
+                item[2].extend(counted(chars, parse_hex(pad) if pad else None))
             else:
                 raise ValueError(f"unknown directive '{directive}'")
-        except (ValueError, AttributeError, SyntaxError) as err:
+        except (ValueError, SyntaxError) as err:
             raise SystemExit(f"symgen: line {number}: {err or 'cannot read it'}")
     close_item()
     return bytes(out)
@@ -83,10 +105,13 @@ def build(lines):
 def main():
     if len(sys.argv) != 3:
         raise SystemExit("usage: symgen.py DESCRIPTION OUTPUT")
-    with open(sys.argv[1], encoding="utf-8") as f:
-        data = build(f)
-    with open(sys.argv[2], "wb") as f:
-        f.write(data)
+    try:
+        with open(sys.argv[1], encoding="utf-8") as f:
+            data = build(f)
+        with open(sys.argv[2], "wb") as f:
+            f.write(data)
+    except (OSError, UnicodeDecodeError) as err:
+        raise SystemExit(f"symgen: {getattr(err, 'filename', None) or sys.argv[1]}: {getattr(err, 'strerror', None) or err}")
 
 
 if __name__ == "__main__":
