@@ -2,8 +2,8 @@
 # Installs, with apt-get, what the whole test suite needs and this machine
 # lacks, then checks that everything is there and names what is not: the
 # compilers, GoogleTest, clang's fuzzer runtime, the mingw-w64 cross
-# compilers and wine, the Linux cross compilers for aarch64 and s390x with
-# qemu-user, and the tools that make and check the packages. Does nothing
+# compilers and wine, the Linux cross compilers for aarch64, s390x and i686
+# with qemu-user, and the tools that make and check the packages. Does nothing
 # when everything is there.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -36,8 +36,10 @@ requirements() {
   fi
   need aarch64-linux-gnu-g++ g++-aarch64-linux-gnu
   need s390x-linux-gnu-g++ g++-s390x-linux-gnu
+  need i686-linux-gnu-g++ g++-i686-linux-gnu
   need qemu-aarch64 qemu-user
   need qemu-s390x qemu-user
+  need qemu-i386 qemu-user
   # The aarch64 build runs with Debian's arm64 libraries, from which the arm64
   # package's Depends are read too.
   need /usr/lib/aarch64-linux-gnu/libc.so.6 libc6:arm64

@@ -2,7 +2,9 @@
 # Builds symtext.exe for 32-bit Windows with mingw-w64 (static, warnings as
 # errors, no DLL beyond the system's) and runs its unit and process-level tests
 # under wine. Where this machine's kernel cannot start 32-bit programs, or
-# wine32 could not be installed, the same tests run on the 64-bit Windows build.
+# wine32 could not be installed, the same tests run on the 64-bit Windows build
+# (tools/cross.sh's i686 build then is the one with a 32-bit size_t that runs).
+# One line, first and last, says which ran and, for the 64-bit one, why.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 jobs=$(nproc)
@@ -42,12 +44,18 @@ test_windows() { # preset bits; the tests run through tools/wine.sh, the preset'
 echo "== 32-bit Windows build"
 build_windows win32 i686-w64-mingw32
 if "$wine" loader 32 >/dev/null; then
-  echo "== tests of the 32-bit build under wine"
+  ran="the 32-bit Windows build's tests under wine32"
+  echo "== $ran"
   test_windows win32 32
 else
-  echo "NOTE: wine cannot run the 32-bit symtext.exe here (the kernel cannot start 32-bit"
-  echo "programs, or wine32 is not installed). The same tests run on the 64-bit Windows build."
-  echo "== 64-bit Windows build and its tests under wine64"
+  if ! python3 "$root/tools/can_run_i386.py"; then
+    why="this machine's kernel cannot start 32-bit programs, which wine32 needs"
+  else
+    why="wine32 is not installed (tools/install-deps.sh installs it where apt can, and says so where it cannot)"
+  fi
+  ran="the 64-bit Windows build's tests under wine64, not the 32-bit build's under wine32: $why"
+  echo "== $ran"
   build_windows win64 x86_64-w64-mingw32
   test_windows win64 64
 fi
+echo "Windows: ran $ran"
