@@ -132,12 +132,14 @@ class DebianPackage(PackageCase):
             r"\] (\S+) +\S+ +([0-9a-f]+) ([0-9a-f]+) ([0-9a-f]+) ", readelf("-S"))}
         self.assertNotIn(".comment", sections)
         # Control-flow protection: every function the dispatch table holds
-        # (the relocated pointers of .data.rel.ro) starts with a landing pad.
+        # (the relocated pointers of .data.rel.ro that lead into .text; the
+        # others lead to texts) starts with a landing pad.
         table_at, _, table_size = sections[".data.rel.ro"]
-        text_at, text_offset, _ = sections[".text"]
+        text_at, text_offset, text_size = sections[".text"]
         targets = [int(m[2], 16) for m in re.finditer(r"^([0-9a-f]+) +\S+ +R_\w+_RELATIVE +([0-9a-f]+)$",
                                                        readelf("-r"), re.M)
-                   if table_at <= int(m[1], 16) < table_at + table_size]
+                   if table_at <= int(m[1], 16) < table_at + table_size
+                   and text_at <= int(m[2], 16) < text_at + text_size]
         self.assertGreaterEqual(len(targets), 5)
         code = read(self.program)
         for target in targets:
