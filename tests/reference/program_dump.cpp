@@ -96,14 +96,22 @@ struct Capture {
 #if defined(SYMTEXT_CHECKED)
 // A checked run that stops at a broken invariant or a sanitizer's finding
 // says why on standard error, which is captured: the reason is handed on to
-// where standard error went before, rather than lost with the process.
+// where standard error went before, rather than lost with the process. The
+// handler it replaced (libFuzzer's, which keeps the input as a crash file)
+// then takes the abort over, and is given back when the capture ends.
 const Capture *openCapture = nullptr;
+using SignalHandler = void (*)(int);
+SignalHandler replacedAbortHandler = SIG_DFL;
 
-extern "C" void passOnAbortReason(int) {
+extern "C" void passOnAbortReason(int signal) {
     char text[4096];
     lseek(fileno(openCapture->file), 0, SEEK_SET);
     for (ssize_t n; (n = read(fileno(openCapture->file), text, sizeof text)) > 0;) {
         static_cast<void>(write(openCapture->saved, text, static_cast<std::size_t>(n)));
+    }
+    std::signal(SIGABRT, replacedAbortHandler);
+    if (replacedAbortHandler != SIG_DFL && replacedAbortHandler != SIG_IGN && replacedAbortHandler != SIG_ERR) {
+        replacedAbortHandler(signal);
     }
 }
 #endif
@@ -135,7 +143,7 @@ void captureErrors(Capture &c) {
     startCapture(c);
 #if defined(SYMTEXT_CHECKED)
     openCapture = &c;
-    std::signal(SIGABRT, passOnAbortReason);
+    replacedAbortHandler = std::signal(SIGABRT, passOnAbortReason);
 #endif
 #if defined(SYMTEXT_MARK_BUFFERS)
     __sanitizer_set_report_fd(reinterpret_cast<void *>(static_cast<std::intptr_t>(c.saved)));
@@ -149,7 +157,7 @@ std::string releaseErrors(Capture &c) {
     __sanitizer_set_report_fd(reinterpret_cast<void *>(std::intptr_t{2}));
 #endif
 #if defined(SYMTEXT_CHECKED)
-    std::signal(SIGABRT, SIG_DFL);
+    std::signal(SIGABRT, replacedAbortHandler);
     openCapture = nullptr;
 #endif
     std::string text = endCapture(c);
