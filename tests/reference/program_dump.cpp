@@ -110,7 +110,8 @@ extern "C" void passOnAbortReason(int signal) {
         static_cast<void>(write(openCapture->saved, text, static_cast<std::size_t>(n)));
     }
     std::signal(SIGABRT, replacedAbortHandler);
-    if (replacedAbortHandler != SIG_DFL && replacedAbortHandler != SIG_IGN && replacedAbortHandler != SIG_ERR) {
+    if (replacedAbortHandler != SIG_DFL && replacedAbortHandler != SIG_IGN &&
+        replacedAbortHandler != SIG_ERR) {
         replacedAbortHandler(signal);
     }
 }
