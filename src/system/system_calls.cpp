@@ -236,9 +236,16 @@ bool emptyFile(std::FILE *file) {
 
 namespace {
 
+// One file, whatever the names that led to it: the same number on the same
+// file system. The number alone is not enough: two file systems number
+// their files each from its own start.
+bool sameFile(const struct stat &ours, const struct stat &theirs) {
+    return ours.st_dev == theirs.st_dev && ours.st_ino == theirs.st_ino;
+}
+
 bool sameRegularFile(const struct stat &ours, int fd) {
     struct stat theirs;
-    return fstat(fd, &theirs) == 0 && ours.st_dev == theirs.st_dev && ours.st_ino == theirs.st_ino;
+    return fstat(fd, &theirs) == 0 && sameFile(ours, theirs);
 }
 
 } // namespace
@@ -271,7 +278,7 @@ bool isSameFile(std::FILE *opened, const char *path) {
     struct stat ours;
     struct stat theirs;
     return fstat(fileno(opened), &ours) == 0 && stat(path, &theirs) == 0 && !S_ISCHR(ours.st_mode) &&
-           ours.st_dev == theirs.st_dev && ours.st_ino == theirs.st_ino;
+           !S_ISDIR(ours.st_mode) && sameFile(ours, theirs);
 }
 
 void startProcess() {

@@ -41,7 +41,8 @@ bool lockFile(std::FILE *file);
 
 // Whether the file open as opened is the one at path: the same file by
 // another name, a link either way or the same name. Character devices, which
-// may stand for both at once (/dev/null, a terminal), are never the same.
+// may stand for both at once (/dev/null, a terminal), are never the same, nor
+// is a directory, which can be neither: reading it fails with its own reason.
 bool isSameFile(std::FILE *opened, const char *path);
 
 // Readies the process before any file is opened: each of the standard
