@@ -13,6 +13,7 @@ SYMTEXT_EMULATOR, when set, is a command put before the binaries (wine, say).
 """
 
 import argparse
+import errno
 import hashlib
 import io
 import os
@@ -47,6 +48,14 @@ USAGE = b"Error! Give me SYM filenames...\n"
 def crlf(text):
     """The dump as a reader sees it, with its line ends stored as CR LF."""
     return text.replace(b"\n", b"\r\n")
+
+
+def message(what, reason):
+    """The one line of a failure: reason is an errno value, whose text the
+    system gives, or the program's own text."""
+    if isinstance(reason, int):
+        reason = os.strerror(reason).encode()
+    return b"symtext: %s: %s\n" % (what, reason)
 
 
 def short_note(offset, header=False):
@@ -144,31 +153,6 @@ class CommandLine(SymtextCase):
                 self.assertEqual((run.status, run.stdout, run.stderr), (1, USAGE, b""))
                 self.assertIsNone(run.dump)
 
-    def test_missing_file_is_reported_and_old_dump_kept(self):
-        with open(self.path("OutPut.txt"), "wb") as f:
-            f.write(b"older dump")
-        run = self.run_symtext("missing.sym")
-        self.assertEqual(run.status, 1)
-        self.assertEqual(run.stdout, b"")
-        self.assertEqual(run.stderr, b"symtext: missing.sym: No such file or directory\n")
-        self.assertEqual(run.dump, b"older dump")
-
-    def test_directory_is_refused_before_the_dump_is_created(self):
-        os.mkdir(self.path("adir"))
-        run = self.run_symtext("adir")
-        self.assertEqual(run.status, 1)
-        self.assertEqual(run.stdout, b"")
-        self.assertTrue(run.stderr.startswith(b"symtext: adir: "), run.stderr)
-        self.assertEqual(run.stderr.count(b"\n"), 1)
-        self.assertIsNone(run.dump)
-
-    def test_dump_file_that_cannot_be_opened(self):
-        os.mkdir(self.path("OutPut.txt"))
-        run = self.run_symtext(data=item(1, b"A"))
-        self.assertEqual(run.status, 1)
-        self.assertTrue(run.stderr.startswith(b"symtext: OutPut.txt: "), run.stderr)
-        self.assertEqual(run.stdout, b"")
-
     def test_names_beyond_ascii(self):
         # Accented Latin, CJK and Greek letters, and one character beyond the
         # 16-bit range: each must reach the file system, and the message,
@@ -185,7 +169,7 @@ class CommandLine(SymtextCase):
                 missing = "absent_" + name
                 run = self.run_symtext(missing)
                 self.assertEqual(run.status, 1)
-                self.assertEqual(run.stderr, b"symtext: " + missing.encode() + b": No such file or directory\n")
+                self.assertEqual(run.stderr, message(missing.encode(), errno.ENOENT))
                 self.assertIsNone(run.dump)
 
     def test_names_beyond_ascii_on_a_terminal(self):
@@ -209,33 +193,34 @@ class CommandLine(SymtextCase):
         self.assertEqual(proc.returncode, 1)
         # What a terminal is told besides the text: cursor commands, CRs.
         text = re.sub(rb"\x1b\[[0-9;?]*[A-Za-z]", b"", shown).replace(b"\r", b"")
-        self.assertEqual(text, "symtext: absent_données_符号_σύμβολα.sym: No such file or directory\n".encode())
+        self.assertEqual(text, message("absent_données_符号_σύμβολα.sym".encode(), errno.ENOENT))
 
     @unittest.skipUnless(os.path.exists("/dev/full") and not EMULATOR, "needs /dev/full")
     def test_full_disk_is_a_failure(self):
         # Standard output and standard error in one pipe, as on a terminal:
-        # the kinds met before the dump failed, then the message, nothing after.
-        message = b"symtext: OutPut.txt: No space left on device\n"
-        console, dump = CONSTANTS["kConsoleBufferSize"], CONSTANTS["kOutputBufferSize"]
-        # (items, body size, whether the whole dump is still buffered when the
-        # file is closed, so that every kind comes before the message). A small
-        # dump fails only when the file is closed, one past the C library's
-        # buffer when it is written there; a list of kinds past the console
-        # buffer is written out before the end; a dump past the dump buffer
-        # fails while it is written, before the last kinds are listed.
-        cases = [(1, 100, True), (1, 60000, True), (console // 2 + 1000, 0, True), (dump // 60000 + 2, 60000, False)]
-        for items, size, whole in cases:
+        # the kinds of the items dumped before the first write failed, then
+        # the message, and nothing after, for the run stops there. The dump is
+        # written out before an item when its buffer has less room left than
+        # the longest text of an item, and at the end.
+        capacity, room = CONSTANTS["kOutputBufferSize"], CONSTANTS["kLeastSizes.output"]
+        console = CONSTANTS["kConsoleBufferSize"]
+        # (items, body size): a small dump fails only when the file is closed,
+        # one past the C library's buffer when it is written there; a list of
+        # kinds past the console buffer is written out before the end; a dump
+        # past the dump buffer fails in the middle, with 4 kinds of 10 listed.
+        for items, size in [(1, 100), (1, 60000), (console // 2 + 1000, 0), (capacity // 60000 + 2, 60000)]:
             with self.subTest(items=items, size=size):
                 self.write_input(item(1, b"A" * size) * items)
+                line = b'000002: (%d) [0001] %s\r\n' % (size + 4, b'\t"' + b"A" * size if size else b"")
+                dumped, held = 0, 0
+                while dumped < items and capacity - held >= room:
+                    dumped, held = dumped + 1, held + len(line)
                 os.symlink("/dev/full", self.path("OutPut.txt"))
                 proc = subprocess.run(self.command("in.sym"), cwd=self.dir, stdout=subprocess.PIPE,
                                       stderr=subprocess.STDOUT, timeout=60)
                 os.remove(self.path("OutPut.txt"))
                 self.assertEqual(proc.returncode, 1)
-                if whole:
-                    self.assertEqual(proc.stdout, b"1 " * items + message)
-                else:
-                    self.assertRegex(proc.stdout, re.compile(rb"\A(1 )+" + re.escape(message) + rb"\Z"))
+                self.assertEqual(proc.stdout, b"1 " * dumped + message(b"OutPut.txt", errno.ENOSPC))
 
     @unittest.skipUnless(os.path.exists("/dev/full") and not EMULATOR, "needs /dev/full")
     def test_console_that_cannot_be_written(self):
@@ -248,7 +233,7 @@ class CommandLine(SymtextCase):
                     proc = subprocess.run(self.command("in.sym"), cwd=self.dir, stdout=full,
                                           stderr=subprocess.PIPE, timeout=60)
                 self.assertEqual(proc.returncode, 1)
-                self.assertEqual(proc.stderr, b"symtext: standard output: No space left on device\n")
+                self.assertEqual(proc.stderr, message(b"standard output", errno.ENOSPC))
 
 
 class HeadersAndRawBodies(SymtextCase):
@@ -306,6 +291,11 @@ class HeadersAndRawBodies(SymtextCase):
 
 RAW_A = item(1, b"A\x00")               # an opaque item written before a failure
 RAW_A_TEXT = b'000002: (6) [0001] \t"A"\t00\n'
+
+
+def raw_a_text(count, start=0):
+    """The dump of count RAW_A items from offset start on."""
+    return b"".join(b'%06X: (6) [0001] \t"A"\t00\n' % (start + 2 + 6 * i) for i in range(count))
 
 
 class FixedKinds(SymtextCase):
@@ -479,17 +469,39 @@ def stream_is_dump(stream):
 
 CUT = item(1, b"A" * 10, length=30)  # an opaque item that runs past the end of the file
 CUT_TEXT = b'000002: (30) [0001] \t"AAAAAAAAAA"\t' + b"ff" * 16 + b"\n"
+# A kinds list of several console buffers.
+MANY_KINDS = RAW_A * 30000
+# Raw items past 4 GiB, fed through a FIFO in blocks of 1024 items, then a
+# kind-4 item of 15 bytes whose kind field is at 65538 * 65535 + 2, 0x100010000.
+LONG_ITEM = item(1, b"x" * 65531)
+PAST_4_GIB = [(LONG_ITEM * 1024, 64), (LONG_ITEM * 2 + item(4, bytes(11)) + RAW_A, 1)]
+
+
+def long_name(size, tail=b""):
+    """A name of size bytes of folders that do not exist, then tail."""
+    return (b"x" * 254 + b"/") * (size // 255) + b"x" * (size % 255) + tail
+
+
+# The longest message line is 4096 bytes; a name takes what the line leaves.
+NAME_ROOM = 4096 - len(message(b"", errno.ENOENT))
+# The reason a directory given as the input is refused for: Windows opens no
+# directory as a file.
+DIRECTORY_INPUT = errno.EISDIR
 
 
 class Case(NamedTuple):
     """A run of FailingAndShortRuns and what it must leave."""
     name: str
-    files: dict      # the case's files: bytes, or (how, what) for a link, a FIFO or a read-only file
+    # The case's files: bytes, or (how, what): ("symlink", target),
+    # ("hardlink", name), ("fifo", None) for OutPut.txt, ("fed", blocks) for
+    # a FIFO that is fed each (bytes, times) of blocks, ("dir", None), or
+    # ("read-only", bytes).
+    files: dict
     args: list       # symtext's arguments
     status: int
     stderr: bytes    # all of standard error, unless streams sends it elsewhere
     stdout: Optional[bytes] = b""  # all of standard output; None: not looked at
-    after: dict = {}  # {file: its bytes after the run}
+    after: dict = {}  # {file: its bytes after the run, or None: there is none}
     # The run's standard streams, as a shell would set them: "2>&1", "<&-",
     # ">&-", "2>&-", "|closed" (a pipe whose reader has gone), or ">FILE",
     # ">>FILE", "2>FILE" for a file of the case or /dev/full.
@@ -508,7 +520,7 @@ class FailingAndShortRuns(SymtextCase):
     # What the run that holds OutPut.txt reads: first more than a window, so
     # that it opens the dump, then, after the other run, the rest.
     HELD = RAW_A * 70000
-    HELD_TEXT = b"".join(b'%06X: (6) [0001] \t"A"\t00\n' % (2 + 6 * i) for i in range(70000))
+    HELD_TEXT = raw_a_text(70000)
     HELD_FIRST = 300000
     HELD_BEFORE = b"older"  # OutPut.txt before it, which that run empties
     CASES = [
@@ -529,9 +541,29 @@ class FailingAndShortRuns(SymtextCase):
         Case("/dev/null as input and dump", {"OutPut.txt": ("symlink", "/dev/null")}, ["/dev/null"], 0, b""),
         Case("a read-only input, run by a user who cannot write it", {"in.sym": ("read-only", RAW_A)}, ["in.sym"],
              0, b"", b"1 ", {"OutPut.txt": crlf(RAW_A_TEXT)}),
-        Case("the kinds list to a pipe already closed", {"in.sym": MANY}, ["in.sym"],
-             1, b"symtext: standard output: Broken pipe\n", None, {"OutPut.txt": crlf(MANY_TEXT)},
+        Case("the kinds list to a pipe already closed", {"in.sym": MANY_KINDS}, ["in.sym"],
+             1, message(b"standard output", errno.EPIPE), None, {"OutPut.txt": crlf(raw_a_text(30000))},
              streams=("|closed",)),
+        # The symbol file cannot be read: an older dump is kept.
+        Case("a missing input", {"OutPut.txt": b"older dump"}, ["missing.sym"],
+             1, message(b"missing.sym", errno.ENOENT), after={"OutPut.txt": b"older dump"}),
+        Case("a directory as input", {"adir": ("dir", None)}, ["adir"],
+             1, message(b"adir", DIRECTORY_INPUT), after={"OutPut.txt": None}),
+        Case("a directory named OutPut.txt as input", {"OutPut.txt": ("dir", None)}, ["OutPut.txt"],
+             1, message(b"OutPut.txt", DIRECTORY_INPUT)),
+        # The dump file cannot be made, or fails.
+        Case("OutPut.txt a directory", {"in.sym": RAW_A, "OutPut.txt": ("dir", None)}, ["in.sym"],
+             1, message(b"OutPut.txt", DIRECTORY_INPUT)),
+        Case("a read-only OutPut.txt, run by a user who cannot write it",
+             {"in.sym": RAW_A, "OutPut.txt": ("read-only", b"older")}, ["in.sym"],
+             1, message(b"OutPut.txt", errno.EACCES), after={"OutPut.txt": b"older"}),
+        Case("no note when the dump fails", {"in.sym": CUT, "OutPut.txt": ("symlink", "/dev/full")}, ["in.sym"],
+             1, message(b"OutPut.txt", errno.ENOSPC), b"1 ", wine=False),
+        # The usage message cannot be written.
+        Case("the usage message to a full disk", {}, [], 1, message(b"standard output", errno.ENOSPC), None,
+             streams=(">/dev/full",), wine=False),
+        Case("the usage message to a pipe already closed", {}, [], 1, message(b"standard output", errno.EPIPE),
+             None, streams=("|closed",)),
         # Standard output or error is the dump file: OutPut.txt is left as the
         # shell left it, emptied by > and whole after >>.
         Case("standard output into OutPut.txt", {"in.sym": RAW_A, "OutPut.txt": b"older"}, ["in.sym"],
@@ -556,35 +588,56 @@ class FailingAndShortRuns(SymtextCase):
         # Standard streams that came closed: the dump cannot take their place,
         # and a kinds list longer than its buffer fails on its own.
         Case("standard input and output closed", {"in.sym": MANY}, ["in.sym"],
-             1, b"symtext: standard output: Bad file descriptor\n", None, {"OutPut.txt": crlf(MANY_TEXT)},
+             1, message(b"standard output", errno.EBADF), None, {"OutPut.txt": crlf(MANY_TEXT)},
              streams=("<&-", ">&-"), wine=False),
         Case("standard input and error closed, and a note", {"in.sym": CUT}, ["in.sym"],
              0, b"", b"1 ", {"OutPut.txt": crlf(CUT_TEXT)}, streams=("<&-", "2>&-"), wine=False),
         # A file-size limit ends the run with a message, and keeps what was written.
         Case("a dump past the file-size limit", {"in.sym": MANY}, ["in.sym"],
-             1, b"symtext: OutPut.txt: File too large\n", None, {"OutPut.txt": crlf(MANY_TEXT)[:100000]},
+             1, message(b"OutPut.txt", errno.EFBIG), None, {"OutPut.txt": crlf(MANY_TEXT)[:100000]},
              fsize=100000, wine=False),
         # A note only when nothing fails.
         Case("a note held back when standard output fails", {"in.sym": CUT}, ["in.sym"],
-             1, b"symtext: standard output: No space left on device\n", None, {"OutPut.txt": crlf(CUT_TEXT)},
+             1, message(b"standard output", errno.ENOSPC), None, {"OutPut.txt": crlf(CUT_TEXT)},
              streams=(">/dev/full",), wine=False),
+        Case("the kinds, then the note, on one pipe", {"in.sym": RAW_A * 2 + CUT}, ["in.sym"],
+             0, b"", b"1 1 1 " + short_note(0x0E), {"OutPut.txt": crlf(raw_a_text(2) + CUT_TEXT.replace(b"000002", b"00000E"))},
+             streams=("2>&1",)),
         Case("one note, for the first odd item", {"in.sym": item(5, be32(1), length=8) + RAW_A + CUT}, ["in.sym"],
              0, past_note(2), b"1 1 ", {"OutPut.txt": crlf(b'000002: (8) [0005] \t(00000001) [ 0]""\t\t060001\n'
                                                           + RAW_A_TEXT.replace(b"000002", b"00000A")
                                                           + CUT_TEXT.replace(b"000002", b"000010"))}),
         # A name is shown on one line, without the control bytes a terminal obeys.
         Case("a name with control bytes", {}, [b"no\033[31mne\n.sym"],
-             1, b"symtext: $'no\\033[31mne\\n.sym': No such file or directory\n", wine=False),
+             1, message(b"$'no\\033[31mne\\n.sym'", errno.ENOENT), wine=False),
         Case("a name that is not UTF-8", {}, [b"caf\xe9 it's.sym"],
-             1, b"symtext: $'caf\\351 it\\'s.sym': No such file or directory\n", wine=False),
+             1, message(b"$'caf\\351 it\\'s.sym'", errno.ENOENT), wine=False),
+        # A name too long for the line is cut at a whole character, and "..."
+        # ends it; one that fills the line exactly is shown whole.
+        Case("a name that fills the line", {}, [long_name(NAME_ROOM)],
+             1, message(long_name(NAME_ROOM), errno.ENOENT), wine=False),
+    ] + [
+        Case("a name cut inside a character of %d bytes" % len(char), {}, [long_name(NAME_ROOM - 2 - len(char), char + b"zzz")],
+             1, message(long_name(NAME_ROOM - 2 - len(char), b"..."), errno.ENOENT), wine=False)
+        for char in ["é".encode(), "符".encode(), "\U0001F600".encode()]
     ] + [
         # A length its kind cannot have: "?????" ends the dump, and the message
         # comes after the kinds listed before, on one pipe as on a terminal.
-        Case("kind %d of %d bytes" % (kind, length), {"in.sym": RAW_A + item(kind, bytes(16), length=length) + RAW_A},
-             ["in.sym"], 1, b"", b"1 symtext: in.sym: item at 000008: kind %d cannot be %d bytes long\n"
-             % (kind, length), {"OutPut.txt": crlf(RAW_A_TEXT) + b"000008: (%d) [%04x] ?????" % (length, kind)},
+        # The offset has six digits, with letters among them or not, or more
+        # past 16 MiB, and 9 past 4 GiB.
+        Case("an item past 4 GiB of a length its kind cannot have",
+             {"in.sym": ("fed", PAST_4_GIB), "OutPut.txt": ("symlink", "/dev/null")}, ["in.sym"],
+             1, b"", b"1 " * 65538 + message(b"in.sym", b"item at 100010000: kind 4 cannot be 15 bytes long"),
+             streams=("2>&1",)),
+    ] + [
+        Case("kind %d of %d bytes after %d items" % (kind, length, before),
+             {"in.sym": RAW_A * before + item(kind, bytes(16), length=length) + RAW_A}, ["in.sym"], 1, b"",
+             b"1 " * before + message(b"in.sym", b"item at %06X: kind %d cannot be %d bytes long"
+                                      % (2 + 6 * before, kind, length)),
+             {"OutPut.txt": crlf(raw_a_text(before)) + b"%06X: (%d) [%04x] ?????" % (2 + 6 * before, length, kind)},
              streams=("2>&1",))
-        for kind, length in [(4, 15), (4, 4), (5, 7), (5, 0), (6, 11), (7, 23), (7, 25), (11, 19), (11, 16)]
+        for kind, length, before in [(4, 15, 1), (4, 4, 2), (5, 7, 1), (5, 0, 2), (6, 11, 1), (7, 23, 1),
+                                     (7, 25, 2), (11, 19, 1), (11, 16, 2)]
     ]
 
     def make(self, name, content):
@@ -594,8 +647,12 @@ class FailingAndShortRuns(SymtextCase):
             os.symlink(target, path)
         elif how == "hardlink":
             os.link(self.path(target), path)
-        elif how == "fifo":
+        elif how in ("fifo", "fed"):
+            if how == "fed" and SEEDS is not None:
+                raise unittest.SkipTest("too long for a seed")
             os.mkfifo(path)
+        elif how == "dir":
+            os.mkdir(path)
         else:
             self.write_input(target, name)
             if how == "read-only":
@@ -639,8 +696,14 @@ class FailingAndShortRuns(SymtextCase):
             shutil.copy(SYMTEXT, self.path("symtext"))
             command[len(EMULATOR)] = self.path("symtext")
         if "fifo" in hows:
-            reader = threading.Thread(target=lambda: received.append(open(self.path("OutPut.txt"), "rb").read()))
+            def read_dump():
+                with open(self.path("OutPut.txt"), "rb") as fifo:
+                    received.append(fifo.read())
+            reader = threading.Thread(target=read_dump)
             reader.start()
+        for name, content in case.files.items():
+            if isinstance(content, tuple) and content[0] == "fed":
+                threading.Thread(target=self.feed, args=(name, content[1]), daemon=True).start()
 
         def preexec():
             resource.setrlimit(resource.RLIMIT_FSIZE, (case.fsize, case.fsize))
@@ -662,6 +725,12 @@ class FailingAndShortRuns(SymtextCase):
         if WINDOWS:
             out = [o.replace(b"\r\n", b"\n") for o in out]
         return proc.returncode, out[0], out[1], received
+
+    def feed(self, name, blocks):
+        with open(self.path(name), "wb") as fifo:
+            for block, times in blocks:
+                for _ in range(times):
+                    fifo.write(block)
 
     def hold_dump_file(self):
         """Starts a run that holds OutPut.txt while it waits for the rest of
@@ -686,6 +755,32 @@ class FailingAndShortRuns(SymtextCase):
         _, stderr = holder.communicate(timeout=120)
         self.assertEqual((holder.returncode, stderr), (0, b""))
 
+    def test_one_number_on_two_file_systems(self):
+        # The input and OutPut.txt are the first files of two new tmpfs
+        # mounts, so that they have one inode number: they are two files all
+        # the same, and the input is dumped.
+        if WINDOWS:
+            self.skipTest("wine cannot mount a file system")
+        if shutil.which("unshare") is None or subprocess.run(["unshare", "-rm", "true"]).returncode != 0:
+            self.skipTest("no mount namespace here")
+        self.write_input(RAW_A)
+        with open(self.path("older"), "wb") as f:
+            f.write(b"older")
+        os.mkdir(self.path("a"))
+        os.mkdir(self.path("b"))
+        script = """mount -t tmpfs tmpfs a && mount -t tmpfs tmpfs b && cp in.sym a && cp older b/OutPut.txt &&
+                    [ "$(stat -c %i a/in.sym)" = "$(stat -c %i b/OutPut.txt)" ] || exit 99
+                    cd b && "$@" ../a/in.sym
+                    status=$?
+                    cp OutPut.txt ../dump.txt && exit $status"""
+        proc = subprocess.run(["unshare", "-rm", "sh", "-c", script, "sh"] + self.command(), cwd=self.dir,
+                              capture_output=True, timeout=120)
+        if proc.returncode == 99:
+            self.skipTest("two new tmpfs mounts do not number their first files alike here")
+        self.assertEqual((proc.returncode, proc.stdout, proc.stderr), (0, b"1 ", b""))
+        with open(self.path("dump.txt"), "rb") as f:
+            self.assertEqual(f.read(), crlf(RAW_A_TEXT))
+
     def test_cases(self):
         base = self.dir
         for case in self.CASES:
@@ -704,11 +799,29 @@ class FailingAndShortRuns(SymtextCase):
                     if "fifo" in hows:
                         self.assertEqual(received, [content])
                         continue
+                    if content is None:
+                        self.assertFalse(os.path.lexists(self.path(file)), file)
+                        continue
                     with open(self.path(file), "rb") as f:
                         self.assertEqual(f.read(), content, file)
                 for file, content in case.files.items():
                     if isinstance(content, tuple) and content[0] == "symlink":
                         self.assertEqual(os.readlink(self.path(file)), content[1])
+
+
+def longest_text_at_the_end_of_the_buffer():
+    """Raw items whose dump leaves in the dump buffer just the room made for
+    an item, the longest text one writes, and then the kind-11 item that
+    writes the longest text: three words, empty names, and a last name of 255
+    line feeds that starts on its 65,532nd byte and reads past its end."""
+    fill = CONSTANTS["kOutputBufferSize"] - CONSTANTS["kLeastSizes.output"]
+    # A raw item of a printable body and a five-digit length writes its body
+    # and 27 bytes: "000002: (65535) [0001] ", a tab and a quote, CR LF.
+    whole, rest = divmod(fill, 27 + 65531)
+    assert rest - 27 + 4 >= 10000, "the last filler's length has five digits"
+    filler = LONG_ITEM * whole + item(1, b"x" * (rest - 27))
+    words = be32(1) + be32(16380) + be32(3)  # W1, M, W3
+    return filler + item(11, words + bytes(4 * 16379) + b"\xff" + b"\n" * 2) + b"\n" * 253 + RAW_A
 
 
 def worst_known_input(items):
@@ -740,6 +853,7 @@ class SameAsReference(SymtextCase):
         corpus = os.path.join(HERE, "fuzz", "corpus")
         cases = [("corpus " + name, os.path.join(corpus, name)) for name in sorted(os.listdir(corpus))]
         cases += [("worst known", worst_known_input(20000))]
+        cases += [("the longest text at the end of the dump buffer", longest_text_at_the_end_of_the_buffer())]
         cases += [("seed %d, %d bytes" % (seed, size), (seed, size)) for seed, size in self.generated()]
         for name, source in cases:
             with self.subTest(name):
