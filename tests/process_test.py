@@ -291,12 +291,14 @@ class HeadersAndRawBodies(SymtextCase):
 
 
 RAW_A = item(1, b"A\x00")               # an opaque item written before a failure
-RAW_A_TEXT = b'000002: (6) [0001] \t"A"\t00\n'
 
 
 def raw_a_text(count, start=0):
     """The dump of count RAW_A items from offset start on."""
     return b"".join(b'%06X: (6) [0001] \t"A"\t00\n' % (start + 2 + 6 * i) for i in range(count))
+
+
+RAW_A_TEXT = raw_a_text(1)
 
 
 class FixedKinds(SymtextCase):
@@ -461,11 +463,11 @@ MANY_TEXT = b"".join(b'%06X: (1004) [0001] \t"%s\n' % (2 + 1004 * i, b"x" * 1000
 
 
 def same_file(name):
-    return b"symtext: %s: input file is the dump file OutPut.txt\n" % name
+    return message(name, b"input file is the dump file OutPut.txt")
 
 
 def stream_is_dump(stream):
-    return b"symtext: %s: it is the dump file OutPut.txt\n" % stream
+    return message(stream, b"it is the dump file OutPut.txt")
 
 
 CUT = item(1, b"A" * 10, length=30)  # an opaque item that runs past the end of the file
@@ -622,8 +624,8 @@ class FailingAndShortRuns(SymtextCase):
     ] + [
         # A length its kind cannot have: "?????" ends the dump, and the message
         # comes after the kinds listed before, on one pipe as on a terminal.
-        # The offset has six digits, with letters among them or not, or more
-        # past 16 MiB, and 9 past 4 GiB.
+        # The offset has six digits, with letters among them or not, and nine
+        # past 4 GiB.
         Case("an item past 4 GiB of a length its kind cannot have",
              {"in.sym": ("fed", PAST_4_GIB), "OutPut.txt": ("symlink", "/dev/null")}, ["in.sym"],
              1, b"", b"1 " * 65538 + message(b"in.sym", b"item at 100010000: kind 4 cannot be 15 bytes long"),
